@@ -1,0 +1,171 @@
+#include "analysis/Analyzer.h"
+
+#include "analysis/fft.h"
+#include "host/entryPoints.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr std::int32_t kUniqueId = fourCharCode('O', 'r', 'V', 'a');
+constexpr const char* kDebugLogPath = "C:\\temp\\orvlog.txt";
+constexpr const char* kVendor = "Brindlewick";
+
+} // namespace
+
+Analyzer::Analyzer(audioMasterCallback audioMaster) : ExtendedEffect(audioMaster, 1, 0)
+{
+    setNumInputs(kChannels);
+    setNumOutputs(kChannels);
+    setUniqueID(kUniqueId);
+    setCanMono(true);
+    setCanReplacing(true);
+    std::strcpy(programName, "Default");
+    if (!makeAnalyzerEditor(*this))
+        outOfMemory = 1;
+    reset();
+    logFrequencyAxis = false;
+    zoomHistogram = true;
+    slowLevelHistory = false;
+    slowSpectrogram = false;
+    fillHammingWindow(kBlockFrames, hammingWindow);
+    buildColourMap();
+    std::memset(spectrogramImages, 0, sizeof spectrogramImages);
+    std::memset(levelHistoryImages, 0, sizeof levelHistoryImages);
+}
+
+// The base destroys the editor.
+Analyzer::~Analyzer() = default;
+
+// No parameters: writes are ignored and every read answers 1.0.
+void Analyzer::setParameter(std::int32_t, float) {}
+
+float Analyzer::getParameter(std::int32_t)
+{
+    return 1.0f;
+}
+
+void Analyzer::process(float** inputs, float**, std::int32_t sampleFrames)
+{
+    appendDebugLine();
+    if (sampleFrames <= 0 || !inputs || !inputs[0])
+        return;
+    gatherFrames(inputs, sampleFrames);
+}
+
+void Analyzer::appendDebugLine()
+{
+    // A missing folder or a locked file must not stop the audio: skip the line.
+    if (std::FILE* log = std::fopen(kDebugLogPath, "a")) {
+        std::fputs("process()\n", log);
+        std::fclose(log);
+    }
+}
+
+// The channel count is decided per call, so a block begun in stereo and
+// finished by a mono call is analysed as mono.
+void Analyzer::gatherFrames(float** inputs, std::int32_t sampleFrames)
+{
+    const std::int32_t channels = inputs[1] ? 2 : 1;
+    std::int32_t remaining = sampleFrames;
+    while (remaining > 0) {
+        const std::int32_t n = std::min(kBlockFrames - blockFill, remaining);
+        for (std::int32_t c = 0; c < channels; ++c)
+            std::memcpy(&blockBuffer[c][blockFill], inputs[c] + (sampleFrames - remaining),
+                        sizeof(float) * static_cast<std::size_t>(n));
+        blockFill += n;
+        if (blockFill == kBlockFrames) {
+            analyseBlock(channels);
+            blockFill = 0;
+        }
+        remaining -= n;
+    }
+}
+
+void Analyzer::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames)
+{
+    // A missing array counts like missing channels: that channel is not copied.
+    for (int c = 0; c < kChannels && sampleFrames > 0; ++c) {
+        const float* in = inputs ? inputs[c] : nullptr;
+        float* out = outputs ? outputs[c] : nullptr;
+        if (in && out && in != out)
+            std::memmove(out, in, sizeof(float) * static_cast<std::size_t>(sampleFrames));
+    }
+    process(inputs, outputs, sampleFrames);
+}
+
+void Analyzer::setProgramName(char* name)
+{
+    std::size_t n = 0;
+    while (n < kProgramNameLength && name[n] != '\0') {
+        programName[n] = name[n];
+        ++n;
+    }
+    programName[n] = '\0';
+}
+
+void Analyzer::getProgramName(char* name)
+{
+    // The host's buffer holds 24 bytes, fewer than a stored name may need.
+    std::size_t n = 0;
+    while (n < kProgramNameBufferSize - 1 && programName[n] != '\0') {
+        name[n] = programName[n];
+        ++n;
+    }
+    name[n] = '\0';
+}
+
+// No parameters, so the host's buffers are left as they were.
+void Analyzer::getParameterLabel(std::int32_t, char*) {}
+
+void Analyzer::getParameterDisplay(std::int32_t, char*) {}
+
+void Analyzer::getParameterName(std::int32_t, char*) {}
+
+bool Analyzer::getEffectName(char* name)
+{
+    if (kDisplayScale == 1)
+        std::strcpy(name, "Orvane");
+    else
+        std::sprintf(name, "Orvane x%d", kDisplayScale);
+    return true;
+}
+
+bool Analyzer::getVendorString(char* text)
+{
+    std::strcpy(text, kVendor);
+    return true;
+}
+
+bool Analyzer::getProductString(char* text)
+{
+    if (kDisplayScale == 1)
+        std::strcpy(text, "Orvane VST");
+    else
+        std::sprintf(text, "Orvane VST x%d", kDisplayScale);
+    return true;
+}
+
+void Analyzer::reset()
+{
+    runningPeak = 0.0f;
+    overallRms = 0.0f;
+    meanAbsolute = 0.0f;
+    measures = AnalyzerMeasures{};
+    nearPeakCount = 0;
+    quietCount = 0;
+    std::memset(levelHistogram, 0, sizeof levelHistogram);
+    std::memset(channelSpectrum, 0, sizeof channelSpectrum);
+    std::memset(combinedSpectrum, 0, sizeof combinedSpectrum);
+    analysedFrames = 0;
+    spectrumCount = 0;
+    slowSpectrumCount = 0;
+    fastSpectrumCount = 0;
+    slowLevelBlocks = 0;
+    fastLevelBlocks = 0;
+    std::memset(slowEnergy, 0, sizeof slowEnergy);
+    std::memset(fastEnergy, 0, sizeof fastEnergy);
+    blockFill = 0;
+}

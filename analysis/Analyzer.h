@@ -1,0 +1,112 @@
+// The plug-in's effect: copies its two inputs to its two outputs, gathers the
+// input into 2048-frame blocks and measures every full block. It owns all
+// analysis state that the editor shows; the editor reads it, and only the
+// picture rendering and the editor's controls write to it from outside.
+//
+// Threads: process and processReplacing run on the host's audio thread, and
+// all analysis runs inside them. The editor's controls (reset, options) run on
+// the user-interface thread. Nothing is locked: the shared values are plain
+// 32-bit words, floats and bytes, and a refresh may see a block half done.
+#pragma once
+
+#include "analysis/displayScale.h"
+#include "host/ExtendedEffect.h"
+
+#include <cstdint>
+
+// The nine numbers the editor shows, in display order.
+struct AnalyzerMeasures {
+    float analysedSeconds;
+    float peakDb;
+    float rmsDb;
+    float balanceDb;
+    float rmsToMeanDb;
+    float quietPercent;
+    float nearPeakPercent;
+    float lowBandPercent;
+    float highBandPercent;
+};
+
+class Analyzer : public ExtendedEffect {
+public:
+    static constexpr int kChannels = 2;
+    static constexpr int kBlockFrames = 2048;
+    static constexpr int kSpectrumBins = 1024;
+    static constexpr int kHistogramBins = 100;
+    static constexpr int kProgramNameLength = 31;
+
+    explicit Analyzer(audioMasterCallback audioMaster);
+    ~Analyzer() override;
+
+    void setParameter(std::int32_t index, float value) override;
+    float getParameter(std::int32_t index) override;
+    // Audio thread. Appends the debug line, then gathers frames into blocks.
+    void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
+    // Audio thread. Bit-exact copy of the inputs (in place allowed), then process.
+    void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
+    void getParameterName(std::int32_t index, char* text) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+
+    // Starts a new measurement from the next block on; frames of the current
+    // partial block are dropped. Called from the editor's reset control.
+    void reset();
+
+    // The per-block steps, run on the audio thread for every full block.
+    void analyseBlock(std::int32_t channels);
+    void averageSpectrum(std::int32_t channels, float sumAbsolute, float sumSquares[kChannels]);
+    void updateMeasures(std::int32_t channels);
+
+    // Pictures for the editor (rendering runs on whichever thread refreshes it).
+    void buildColourMap();
+    void colourFor(float value, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red);
+    void renderGraphs(std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
+                      std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture);
+
+    char programName[kProgramNameLength + 1];
+    float overallRms = 0.0f;
+    float channelRms[kChannels] = {};
+    float meanAbsolute = 0.0f;
+    float runningPeak = 0.0f;
+    // 64-bit counts: a float count would stop growing after 16,777,216 samples.
+    std::int64_t nearPeakCount = 0;
+    std::int64_t quietCount = 0;
+    AnalyzerMeasures measures = {};
+    std::int32_t levelHistogram[kChannels][kHistogramBins] = {};
+    float channelSpectrum[kChannels][kSpectrumBins] = {};
+    float combinedSpectrum[kSpectrumBins] = {};
+    float slowEnergy[kChannels] = {};
+    float fastEnergy[kChannels] = {};
+    float hammingWindow[kBlockFrames] = {};
+    // 64-bit so that days of audio since a reset keep every measure right.
+    std::int64_t analysedFrames = 0;
+    std::int32_t spectrumCount = 0;
+    std::int32_t slowSpectrumCount = 0;
+    std::int32_t fastSpectrumCount = 0;
+    std::int32_t slowLevelBlocks = 0;
+    std::int32_t fastLevelBlocks = 0;
+    float blockBuffer[kChannels][kBlockFrames] = {};
+    std::int32_t blockFill = 0;
+    bool logFrequencyAxis = false;
+    bool zoomHistogram = true;
+    bool slowLevelHistory = false;
+    bool slowSpectrogram = false;
+    std::int32_t silentRun = 0;
+    bool silent = false;
+    std::uint8_t levelHistoryImages[2][kPictureBytes];
+    std::uint8_t spectrogramImages[4][kPictureBytes];
+    std::uint32_t colourMap[1024];
+
+private:
+    void appendDebugLine();
+    void gatherFrames(float** inputs, std::int32_t sampleFrames);
+};
+
+// Makes the analyzer's editor, which binds itself to the analyzer. False only
+// when it could not be allocated. Provided by the editor subsystem.
+bool makeAnalyzerEditor(Analyzer& analyzer);

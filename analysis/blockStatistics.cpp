@@ -1,0 +1,3 @@
+#include "analysis/Analyzer.h"
+
+void Analyzer::analyseBlock(std::int32_t) {}

@@ -1,0 +1,3 @@
+#pragma once
+#include <cstdint>
+void fillHammingWindow(std::uint32_t n, float* out);

@@ -1,0 +1,3 @@
+#include "analysis/Analyzer.h"
+
+void Analyzer::updateMeasures(std::int32_t) {}

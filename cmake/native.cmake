@@ -1,0 +1,37 @@
+# Native build of the portable code: unit tests under the sanitizers, the
+# benchmark and the demo's picture writer.
+
+add_library(orvane_test_support STATIC tests/support/RecordingHost.cpp)
+target_include_directories(orvane_test_support PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(orvane_test_support PRIVATE ${ORVANE_WARNINGS})
+
+set(ORVANE_TEST_WORKDIR ${CMAKE_BINARY_DIR}/testwork)
+file(MAKE_DIRECTORY ${ORVANE_TEST_WORKDIR})
+
+function(orvane_native_tests target core)
+  add_executable(${target} ${ARGN})
+  target_link_libraries(${target} PRIVATE ${core} orvane_test_support gtest_main)
+  target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
+  gtest_discover_tests(${target} TEST_PREFIX "${target}." WORKING_DIRECTORY ${ORVANE_TEST_WORKDIR}
+                       DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# One test program per area, built for both display scales.
+foreach(area host analysis render)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp)
+  if(sources)
+    orvane_native_tests(${area}_tests orvane_core ${sources})
+    orvane_native_tests(${area}_tests_x2 orvane_core_x2 ${sources})
+  endif()
+endforeach()
+
+file(GLOB oom_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/host/outOfMemory/*.cpp)
+orvane_native_tests(out_of_memory_tests orvane_core_failing_editor ${oom_sources})
+
+file(GLOB bench_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
+foreach(source ${bench_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE orvane_core orvane_demo_signal)
+  target_compile_options(${name} PRIVATE ${ORVANE_WARNINGS})
+endforeach()

@@ -1,0 +1,34 @@
+# Windows build: the plug-in DLLs, the test host and the tests that load the
+# DLLs the way a host does, run under Wine by ctest.
+
+function(orvane_plugin name core)
+  add_library(${name} SHARED host/dllEntry.cpp host/orvane.def)
+  target_link_libraries(${name} PRIVATE ${core})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+endfunction()
+
+orvane_plugin(orvane orvane_core)
+orvane_plugin(orvane_x2 orvane_core_x2)
+# Test build only: its editor cannot be made, so main must refuse every instance.
+orvane_plugin(orvane_failing_editor orvane_core_failing_editor)
+
+add_library(orvane_rig STATIC testhost/PluginLibrary.cpp tests/support/RecordingHost.cpp)
+target_include_directories(orvane_rig PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(orvane_rig PRIVATE ${ORVANE_WARNINGS})
+
+add_executable(orvhost testhost/orvhost.cpp)
+target_link_libraries(orvhost PRIVATE orvane_rig orvane_demo_signal)
+target_compile_options(orvhost PRIVATE ${ORVANE_WARNINGS})
+add_dependencies(orvhost orvane orvane_x2)
+
+file(GLOB windows_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/windows/*.cpp)
+add_executable(windows_tests ${windows_test_sources})
+target_link_libraries(windows_tests PRIVATE orvane_rig orvane_demo_signal gtest_main)
+target_compile_options(windows_tests PRIVATE ${ORVANE_WARNINGS})
+add_dependencies(windows_tests orvane orvane_x2 orvane_failing_editor)
+gtest_discover_tests(windows_tests TEST_PREFIX "${CMAKE_SYSTEM_PROCESSOR}." DISCOVERY_MODE PRE_TEST
+                     DISCOVERY_TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
+         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkExportsImports.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2>)

@@ -35,6 +35,10 @@ foreach(source ${bench_sources})
   target_link_libraries(${name} PRIVATE orvane_core orvane_demo_signal)
   target_compile_options(${name} PRIVATE ${ORVANE_WARNINGS})
 endforeach()
+# Rendering cost depends on the display scale.
+add_executable(renderBenchmark_x2 bench/renderBenchmark.cpp)
+target_link_libraries(renderBenchmark_x2 PRIVATE orvane_core_x2)
+target_compile_options(renderBenchmark_x2 PRIVATE ${ORVANE_WARNINGS})
 
 # The demo's native half: measures and pictures of both display scales.
 find_package(PNG REQUIRED)

@@ -31,4 +31,5 @@ gtest_discover_tests(windows_tests TEST_PREFIX "${CMAKE_SYSTEM_PROCESSOR}." DISC
 
 add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkExportsImports.sh ${CMAKE_OBJDUMP}
+                 $<IF:$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>,pei-i386,pei-x86-64>
                  $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2>)

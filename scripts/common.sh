@@ -1,0 +1,62 @@
+# Shared by the demo and the test command: where things are, how the three
+# build trees are made, and how Wine is started for the Windows programs.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$root/build
+jobs=$(nproc)
+export WINEDEBUG=-all
+
+# configure_and_build DIR CMAKE-ARGS...: quiet unless something fails.
+configure_and_build() {
+  local dir=$1
+  shift
+  mkdir -p "$dir"
+  if ! cmake -S "$root" -B "$dir" "$@" > "$dir/configure.log" 2>&1; then
+    cat "$dir/configure.log"
+    return 1
+  fi
+  cmake --build "$dir" -j "$jobs" 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target|Linking)' || true
+  # The build's own status decides, not grep's.
+  cmake --build "$dir" -j "$jobs" > /dev/null 2>&1
+}
+
+# Native code with the sanitizers: unit tests and the demo's measures and pictures.
+build_native() {
+  configure_and_build "$build/native" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON "$@"
+}
+
+# The 32-bit deliverables, and the 64-bit build of the same sources for Wine.
+build_windows() {
+  configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" "$@" &&
+  configure_and_build "$build/win64" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" "$@"
+}
+
+# start_wine 32|64: one persistent Wine session per prefix, so that each test
+# program starts in a fraction of a second. Its services get no terminal, or
+# ctest would wait for them to close its pipes.
+start_wine() {
+  local bits=$1
+  if [ "$bits" = 64 ]; then
+    export WINEPREFIX=$build/wineprefix64 WINELOADER_CMD=/usr/lib/wine/wine64 WINESERVER_CMD=/usr/lib/wine/wineserver64
+    unset WINEARCH
+  else
+    export WINEPREFIX=$build/wineprefix32 WINEARCH=win32 WINELOADER_CMD=wine WINESERVER_CMD=wineserver
+  fi
+  setsid "$WINESERVER_CMD" -p < /dev/null > /dev/null 2>&1 || return 1
+  timeout 300 "$WINELOADER_CMD" wineboot < /dev/null > /dev/null 2>&1
+}
+
+stop_wine() {
+  [ -n "${WINESERVER_CMD:-}" ] && "$WINESERVER_CMD" -k > /dev/null 2>&1
+  return 0
+}
+
+# True where 32-bit Windows programs can run (wine32 needs 32-bit Linux
+# executables, which some kernels and sandboxes refuse).
+wine32_works() {
+  start_wine 32 && timeout 120 wine "$build/win32/bin/windows_tests.exe" --gtest_list_tests < /dev/null > /dev/null 2>&1
+  local ok=$?
+  stop_wine
+  return $ok
+}

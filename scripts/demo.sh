@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds both plug-ins and runs them in the project's test host on the demo
+# signal, then prints the measures and writes the pictures of both builds.
+# usage: scripts/demo.sh [output folder]   (default: demo-output)
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+out=$(realpath -m "${1:-$root/demo-output}")
+bash "$root/scripts/setup.sh"
+echo "Building..."
+build_windows
+build_native
+mkdir -p "$out"
+trap stop_wine EXIT
+
+echo
+if wine32_works; then
+  echo "== The 32-bit plug-ins in the test host (wine)"
+  start_wine 32
+  (cd "$build/win32/bin" && wine orvhost.exe orvane.dll orvane_x2.dll)
+else
+  echo "== 32-bit programs cannot run on this machine: the 64-bit build of the same sources in the test host (wine64)"
+  start_wine 64
+  (cd "$build/win64/bin" && /usr/lib/wine/wine64 orvhost.exe orvane.dll orvane_x2.dll)
+fi
+stop_wine
+
+echo "== Measures and pictures"
+# The analyzer appends its debug line to a file named like the Windows log in the current folder.
+cd "$build/native/testwork"
+"$build/native/bin/orvdemo" "$out"
+"$build/native/bin/orvdemo_x2" "$out"
+echo "The pictures are in $out"

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit tests under the
+# sanitizers, and the Windows tests under Wine. Ends with "N passed, M failed".
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+bash "$root/scripts/setup.sh" || exit 1
+passed=0
+failed=0
+skipped=0
+trap stop_wine EXIT
+
+# run_ctest DIR ARGS...: runs ctest and adds its counts to the totals.
+run_ctest() {
+  local dir=$1
+  shift
+  local log=$dir/ctest.log
+  (cd "$dir" && ctest --output-on-failure --timeout 300 "$@") 2>&1 | tee "$log" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed'
+  local summary
+  summary=$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$summary" ]; then
+    echo "ctest in $dir reported no result"
+    failed=$((failed + 1))
+    return
+  fi
+  local total bad
+  bad=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
+  total=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/')
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+echo "== native build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+if build_native; then
+  run_ctest "$build/native" -j "$jobs"
+else
+  echo "native build failed"
+  failed=$((failed + 1))
+fi
+
+echo "== Windows builds (i686 deliverables, x86_64 for Wine)"
+if build_windows -DORVANE_WINE_TESTS=ON; then
+  echo "== x86_64 tests under wine64"
+  start_wine 64 && run_ctest "$build/win64"
+  stop_wine
+  if wine32_works; then
+    echo "== i686 tests under wine"
+    start_wine 32 && run_ctest "$build/win32"
+    stop_wine
+  else
+    cmake -S "$root" -B "$build/win32" -DORVANE_WINE_TESTS=OFF > /dev/null
+    # The DLLs are still checked as files; the same tests ran on the x86_64 build.
+    wine_tests=$(grep -c -E 'Test +#[0-9]+: x86_64\.' "$build/win64/ctest.log")
+    skipped=$((wine_tests - 1))
+    echo "== i686: 32-bit programs cannot run on this machine; checking the DLL files only ($skipped Wine tests skipped)"
+    run_ctest "$build/win32" -R exportsAndImports
+  fi
+else
+  echo "Windows builds failed"
+  failed=$((failed + 1))
+fi
+
+echo
+if [ "$skipped" -gt 0 ]; then
+  echo "$passed passed, $failed failed, $skipped skipped"
+else
+  echo "$passed passed, $failed failed"
+fi
+[ "$failed" -eq 0 ]

@@ -77,7 +77,8 @@ public:
     std::int64_t nearPeakCount = 0;
     std::int64_t quietCount = 0;
     AnalyzerMeasures measures = {};
-    std::int32_t levelHistogram[kChannels][kHistogramBins] = {};
+    // 64-bit: one bin of days of audio at high sample rates outgrows 32 bits.
+    std::int64_t levelHistogram[kChannels][kHistogramBins] = {};
     float channelSpectrum[kChannels][kSpectrumBins] = {};
     float combinedSpectrum[kSpectrumBins] = {};
     float slowEnergy[kChannels] = {};
@@ -96,6 +97,7 @@ public:
     bool zoomHistogram = true;
     bool slowLevelHistory = false;
     bool slowSpectrogram = false;
+    // Saturates at the int32 limit: a silence of days stays a silence.
     std::int32_t silentRun = 0;
     bool silent = false;
     std::uint8_t levelHistoryImages[2][kPictureBytes];

@@ -66,7 +66,7 @@ constexpr float kWhiteningRise = 0.15f;
 constexpr double kColourScale = 512.0;
 constexpr double kColourLimit = 1023.0;
 
-using LevelHistogram = std::int32_t[kChannels][Analyzer::kHistogramBins];
+using LevelHistogram = std::int64_t[kChannels][Analyzer::kHistogramBins];
 using ChannelSpectrum = float[kChannels][kBins];
 
 std::uint8_t* pixelAt(std::uint8_t* picture, int x, int row)
@@ -137,7 +137,7 @@ bool isDue(float sampleRate, float period, std::int32_t blocks)
 }
 
 // ln(count + 1); an empty bin, or a count that is not a count, gives 0.
-double binLog(std::int32_t count)
+double binLog(std::int64_t count)
 {
     return count > 0 ? std::log(static_cast<double>(count) + 1.0) : 0.0;
 }
@@ -146,7 +146,7 @@ double fullestBinLog(const LevelHistogram& histogram)
 {
     double fullest = 0.0;
     for (const auto& channel : histogram)
-        for (const std::int32_t count : channel)
+        for (const std::int64_t count : channel)
             if (binLog(count) > fullest)
                 fullest = binLog(count);
     return fullest;

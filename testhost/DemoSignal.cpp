@@ -62,8 +62,9 @@ DemoSignal DemoSignal::make(double seconds)
         const double centre = kick(t) + bass(t);
         const double left = centre + chordVoice(t, 220.0) + chordVoice(t, 329.63) + 0.6 * hat + 0.01 * white;
         const double right = centre + chordVoice(t, 277.18) + chordVoice(t, 440.0) + 0.9 * hat + 0.01 * white;
-        signal.left[i] = static_cast<float>(std::tanh(kDrive * left) / std::tanh(kDrive));
-        signal.right[i] = static_cast<float>(std::tanh(kDrive * right) / std::tanh(kDrive));
+        // Saturation keeps every sample inside full scale, as a limiter would.
+        signal.left[i] = static_cast<float>(std::tanh(kDrive * left));
+        signal.right[i] = static_cast<float>(std::tanh(kDrive * right));
     }
     return signal;
 }

@@ -7,6 +7,8 @@
 
 struct DemoSignal {
     static constexpr float kSampleRate = 44100.0f;
+    // Long enough for the fast histories to fill a good part of their pictures.
+    static constexpr double kDemoSeconds = 12.0;
 
     // `seconds` of audio at kSampleRate; the last 0.75 s are digital silence.
     static DemoSignal make(double seconds);

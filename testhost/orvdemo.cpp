@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr double kDemoSeconds = 12.0;
 constexpr int kHostBlockFrames = 512;
 // The editor refreshes every 50 ms, about every second block at 44.1 kHz.
 constexpr int kFramesPerRefresh = 2 * Analyzer::kBlockFrames;
@@ -43,8 +42,8 @@ int main(int argc, char** argv)
     const std::string stem = kDisplayScale == 1 ? "orvane" : "orvane_x2";
     auto analyzer = std::make_unique<Analyzer>(nullptr);
     analyzer->setSampleRate(DemoSignal::kSampleRate);
-    feed(*analyzer, DemoSignal::make(kDemoSeconds));
-    std::printf("%s after %.0f s of the demo signal:\n", stem.c_str(), kDemoSeconds);
+    feed(*analyzer, DemoSignal::make(DemoSignal::kDemoSeconds));
+    std::printf("%s after %.0f s of the demo signal:\n", stem.c_str(), DemoSignal::kDemoSeconds);
     printMeasures(analyzer->measures, stdout);
     if (!writePictures(*analyzer, folder, stem)) {
         std::fprintf(stderr, "could not write the pictures into %s\n", folder.c_str());

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr double kDemoSeconds = 6.0;
 constexpr int kHostBlockFrames = 512;
 constexpr const char* kLogFolder = "C:\\temp";
 constexpr const char* kLogFile = "C:\\temp\\orvlog.txt";
@@ -128,8 +127,8 @@ int main(int argc, char** argv)
     if (plugins.empty())
         plugins = {"orvane.dll", "orvane_x2.dll"};
     CreateDirectoryA(kLogFolder, nullptr);
-    const DemoSignal signal = DemoSignal::make(kDemoSeconds);
-    std::printf("Demo signal: %.1f s of a synthetic stereo mix at %.0f Hz\n\n", kDemoSeconds,
+    const DemoSignal signal = DemoSignal::make(DemoSignal::kDemoSeconds);
+    std::printf("Demo signal: %.1f s of a synthetic stereo mix at %.0f Hz\n\n", DemoSignal::kDemoSeconds,
                 static_cast<double>(DemoSignal::kSampleRate));
     bool ok = true;
     for (const std::string& plugin : plugins) {

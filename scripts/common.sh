@@ -14,9 +14,10 @@ configure_and_build() {
     cat "$dir/configure.log"
     return 1
   fi
-  cmake --build "$dir" -j "$jobs" 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target|Linking)' || true
-  # The build's own status decides, not grep's.
-  cmake --build "$dir" -j "$jobs" > /dev/null 2>&1
+  if ! cmake --build "$dir" -j "$jobs" > "$dir/build.log" 2>&1; then
+    grep -E -B2 -A8 'error|Error' "$dir/build.log" | head -100
+    return 1
+  fi
 }
 
 # Native code with the sanitizers: unit tests and the demo's measures and pictures.

@@ -41,17 +41,22 @@ fi
 echo "== Windows builds (i686 deliverables, x86_64 for Wine)"
 if build_windows -DORVANE_WINE_TESTS=ON; then
   echo "== x86_64 tests under wine64"
-  start_wine 64 && run_ctest "$build/win64"
+  if start_wine 64; then
+    run_ctest "$build/win64"
+  else
+    echo "wine64 did not start"
+    failed=$((failed + 1))
+  fi
   stop_wine
   if wine32_works; then
     echo "== i686 tests under wine"
-    start_wine 32 && run_ctest "$build/win32"
+    start_wine 32 && run_ctest "$build/win32" || failed=$((failed + 1))
     stop_wine
   else
     cmake -S "$root" -B "$build/win32" -DORVANE_WINE_TESTS=OFF > /dev/null
     # The DLLs are still checked as files; the same tests ran on the x86_64 build.
-    wine_tests=$(grep -c -E 'Test +#[0-9]+: x86_64\.' "$build/win64/ctest.log")
-    skipped=$((wine_tests - 1))
+    wine_tests=$(grep -c -E 'Test +#[0-9]+: x86_64\.' "$build/win64/ctest.log" 2> /dev/null || true)
+    skipped=$((${wine_tests:-1} - 1))
     echo "== i686: 32-bit programs cannot run on this machine; checking the DLL files only ($skipped Wine tests skipped)"
     run_ctest "$build/win32" -R exportsAndImports
   fi

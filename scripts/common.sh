@@ -44,9 +44,10 @@ start_wine() {
   else
     export WINEPREFIX=$build/wineprefix32 WINEARCH=win32 WINELOADER_CMD=wine WINESERVER_CMD=wineserver
   fi
-  # wineboot makes the prefix on first use (some seconds); then the server stays.
-  timeout 300 setsid "$WINELOADER_CMD" wineboot < /dev/null > /dev/null 2>&1 &&
-    setsid "$WINESERVER_CMD" -p < /dev/null > /dev/null 2>&1
+  # The server needs the prefix folder; wineboot fills it on first use (some seconds).
+  mkdir -p "$WINEPREFIX" &&
+    setsid "$WINESERVER_CMD" -p < /dev/null > /dev/null 2>&1 &&
+    timeout 300 setsid "$WINELOADER_CMD" wineboot < /dev/null > /dev/null 2>&1
 }
 
 stop_wine() {

@@ -50,9 +50,11 @@ start_wine() {
     timeout 300 setsid "$WINELOADER_CMD" wineboot < /dev/null > /dev/null 2>&1
 }
 
+# Safe to call when no session runs.
 stop_wine() {
-  [ -n "${WINESERVER_CMD:-}" ] && "$WINESERVER_CMD" -k > /dev/null 2>&1
-  return 0
+  if [ -n "${WINESERVER_CMD:-}" ]; then
+    "$WINESERVER_CMD" -k > /dev/null 2>&1 || true
+  fi
 }
 
 # True where 32-bit Windows programs can run (wine32 needs 32-bit Linux

@@ -19,16 +19,14 @@ using VstIntPtr = std::intptr_t;
 
 struct AEffect;
 
-using audioMasterCallback = VstIntPtr(ORVANE_CDECL*)(AEffect* effect, std::int32_t opcode,
-                                                     std::int32_t index, VstIntPtr value,
-                                                     void* ptr, float opt);
+using audioMasterCallback = VstIntPtr(ORVANE_CDECL*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
+                                                     VstIntPtr value, void* ptr, float opt);
 using AEffectDispatcherProc = VstIntPtr(ORVANE_CDECL*)(AEffect* effect, std::int32_t opcode,
-                                                       std::int32_t index, VstIntPtr value,
-                                                       void* ptr, float opt);
+                                                       std::int32_t index, VstIntPtr value, void* ptr,
+                                                       float opt);
 using AEffectProcessProc = void(ORVANE_CDECL*)(AEffect* effect, float** inputs, float** outputs,
                                                std::int32_t sampleFrames);
-using AEffectSetParameterProc = void(ORVANE_CDECL*)(AEffect* effect, std::int32_t index,
-                                                    float value);
+using AEffectSetParameterProc = void(ORVANE_CDECL*)(AEffect* effect, std::int32_t index, float value);
 using AEffectGetParameterProc = float(ORVANE_CDECL*)(AEffect* effect, std::int32_t index);
 
 // Four-character codes are int32 values with the first character in the top byte.

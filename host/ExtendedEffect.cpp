@@ -34,8 +34,8 @@ ExtendedEffect::ExtendedEffect(audioMasterCallback audioMaster, std::int32_t num
 {
 }
 
-VstIntPtr ExtendedEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                     void* ptr, float opt)
+VstIntPtr ExtendedEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
+                                     float opt)
 {
     char* text = static_cast<char*>(ptr);
     switch (opcode) {
@@ -68,8 +68,8 @@ VstIntPtr ExtendedEffect::dispatcher(std::int32_t opcode, std::int32_t index, Vs
     case effGetDestinationBuffer:
         return reinterpret_cast<VstIntPtr>(getDestinationBuffer());
     case effOfflineNotify:
-        return asResult(offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<std::int32_t>(value),
-                                      index != 0));
+        return asResult(
+            offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<std::int32_t>(value), index != 0));
     case effOfflinePrepare:
         return asResult(offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<std::int32_t>(value)));
     case effOfflineRun:
@@ -372,8 +372,7 @@ std::int32_t ExtendedEffect::setOutputSampleRate(float rate)
     return asInt32(callHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, rate));
 }
 
-bool ExtendedEffect::getSpeakerArrangement(VstSpeakerArrangement** input,
-                                           VstSpeakerArrangement** output)
+bool ExtendedEffect::getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output)
 {
     return callHost(audioMasterGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(input), output) != 0;
 }

@@ -49,8 +49,7 @@ public:
     virtual float* getDestinationBuffer();
     virtual bool offlineRead(VstOfflineTask* task, std::int32_t option, bool readSource);
     virtual bool offlineWrite(VstOfflineTask* task, std::int32_t option);
-    virtual bool offlineStart(VstAudioFile* files, std::int32_t numAudioFiles,
-                              std::int32_t numNewAudioFiles);
+    virtual bool offlineStart(VstAudioFile* files, std::int32_t numAudioFiles, std::int32_t numNewAudioFiles);
     virtual std::int32_t offlineGetCurrentPass();
     virtual std::int32_t offlineGetCurrentMetaPass();
     virtual bool offlineNotify(VstAudioFile* files, std::int32_t numAudioFiles, bool start);

@@ -32,8 +32,7 @@ void writeEmpty(char* text)
 
 } // namespace
 
-PluginEffect::PluginEffect(audioMasterCallback audioMaster, std::int32_t numPrograms,
-                           std::int32_t numParams)
+PluginEffect::PluginEffect(audioMasterCallback audioMaster, std::int32_t numPrograms, std::int32_t numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams)
 {
     std::memset(&effectRecord, 0, sizeof effectRecord);
@@ -78,8 +77,8 @@ void PluginEffect::automateParameter(std::int32_t index, float value)
 
 void PluginEffect::processReplacing(float**, float**, std::int32_t) {}
 
-VstIntPtr PluginEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                   void* ptr, float opt)
+VstIntPtr PluginEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
+                                   float opt)
 {
     // Opcodes that read or write through ptr answer 0 for a null ptr instead of faulting.
     char* text = static_cast<char*>(ptr);

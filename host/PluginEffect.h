@@ -84,8 +84,8 @@ protected:
     void setFlag(std::int32_t flag, bool state);
     bool hasFlag(std::int32_t flag) const { return (effectRecord.flags & flag) != 0; }
     // Calls the host, or answers `fallback` without a host callback.
-    VstIntPtr callHost(std::int32_t opcode, std::int32_t index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f, VstIntPtr fallback = 0);
+    VstIntPtr callHost(std::int32_t opcode, std::int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f, VstIntPtr fallback = 0);
     // A rate the host may hand us that later arithmetic can live with.
     static bool isUsableSampleRate(float rate);
 

@@ -21,8 +21,7 @@ VstIntPtr ORVANE_CDECL dispatchEntry(AEffect* record, std::int32_t opcode, std::
     return effect->dispatcher(opcode, index, value, ptr, opt);
 }
 
-void ORVANE_CDECL processEntry(AEffect* record, float** inputs, float** outputs,
-                               std::int32_t sampleFrames)
+void ORVANE_CDECL processEntry(AEffect* record, float** inputs, float** outputs, std::int32_t sampleFrames)
 {
     PluginEffect::fromRecord(record)->process(inputs, outputs, sampleFrames);
 }

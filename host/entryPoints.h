@@ -8,8 +8,7 @@
 
 VstIntPtr ORVANE_CDECL dispatchEntry(AEffect* record, std::int32_t opcode, std::int32_t index,
                                      VstIntPtr value, void* ptr, float opt);
-void ORVANE_CDECL processEntry(AEffect* record, float** inputs, float** outputs,
-                               std::int32_t sampleFrames);
+void ORVANE_CDECL processEntry(AEffect* record, float** inputs, float** outputs, std::int32_t sampleFrames);
 void ORVANE_CDECL processReplacingEntry(AEffect* record, float** inputs, float** outputs,
                                         std::int32_t sampleFrames);
 void ORVANE_CDECL setParameterEntry(AEffect* record, std::int32_t index, float value);

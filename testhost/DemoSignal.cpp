@@ -47,7 +47,8 @@ double chordVoice(double t, double f)
 DemoSignal DemoSignal::make(double seconds)
 {
     const auto frames = static_cast<std::size_t>(seconds * kSampleRate);
-    const auto soundFrames = static_cast<std::size_t>(std::fmax(0.0, seconds - kSilenceSeconds) * kSampleRate);
+    const auto soundFrames =
+        static_cast<std::size_t>(std::fmax(0.0, seconds - kSilenceSeconds) * kSampleRate);
     DemoSignal signal;
     signal.left.assign(frames, 0.0f);
     signal.right.assign(frames, 0.0f);

@@ -22,15 +22,18 @@ void feed(Analyzer& analyzer, const DemoSignal& signal)
     std::vector<std::uint8_t> pictures[4];
     for (auto& picture : pictures)
         picture.resize(kPictureBytes);
-    std::vector<float> scratch[2] = {std::vector<float>(kHostBlockFrames), std::vector<float>(kHostBlockFrames)};
+    std::vector<float> scratch[2] = {std::vector<float>(kHostBlockFrames),
+                                     std::vector<float>(kHostBlockFrames)};
     std::vector<float> left = signal.left, right = signal.right;
     for (std::size_t start = 0; start < left.size(); start += kHostBlockFrames) {
-        const auto n = static_cast<std::int32_t>(std::min<std::size_t>(kHostBlockFrames, left.size() - start));
+        const auto n =
+            static_cast<std::int32_t>(std::min<std::size_t>(kHostBlockFrames, left.size() - start));
         float* inputs[2] = {left.data() + start, right.data() + start};
         float* outputs[2] = {scratch[0].data(), scratch[1].data()};
         analyzer.processReplacing(inputs, outputs, n);
         if ((start + n) % kFramesPerRefresh == 0)
-            analyzer.renderGraphs(pictures[0].data(), pictures[1].data(), pictures[2].data(), pictures[3].data());
+            analyzer.renderGraphs(pictures[0].data(), pictures[1].data(), pictures[2].data(),
+                                  pictures[3].data());
     }
 }
 

@@ -36,8 +36,9 @@ std::string fourChars(std::int32_t code)
 
 std::string flagNames(std::int32_t flags)
 {
-    const std::pair<std::int32_t, const char*> names[] = {
-        {effFlagsHasEditor, "has editor"}, {effFlagsCanMono, "can mono"}, {effFlagsCanReplacing, "can replacing"}};
+    const std::pair<std::int32_t, const char*> names[] = {{effFlagsHasEditor, "has editor"},
+                                                          {effFlagsCanMono, "can mono"},
+                                                          {effFlagsCanReplacing, "can replacing"}};
     std::string out;
     for (const auto& [bit, name] : names)
         if (flags & bit)

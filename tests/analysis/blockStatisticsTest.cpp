@@ -168,7 +168,8 @@ TEST(BlockStatistics, HistogramBinsCountPastThe32BitLimit)
     analyzer->levelHistogram[1][kLastBin] = std::numeric_limits<std::int32_t>::max();
     analyse(*analyzer, 2, squareWave());
     EXPECT_EQ(analyzer->levelHistogram[0][kLastBin], twoDaysAt192k + 2048);
-    EXPECT_EQ(analyzer->levelHistogram[1][kLastBin], std::int64_t{std::numeric_limits<std::int32_t>::max()} + 2048);
+    EXPECT_EQ(analyzer->levelHistogram[1][kLastBin],
+              std::int64_t{std::numeric_limits<std::int32_t>::max()} + 2048);
 }
 
 // The accumulator decides the channel count per call: the call that

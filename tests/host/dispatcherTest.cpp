@@ -151,9 +151,10 @@ TEST_F(DispatcherTest, KeyRecordIsBuiltFromTheArguments)
 TEST_F(DispatcherTest, NullPointersForTextOrRectangleAnswerZeroWithoutWriting)
 {
     new ProbeEditor(&effect);
-    for (std::int32_t opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-                                effGetParamName, effEditGetRect, effString2Parameter, effGetProgramNameIndexed,
-                                effGetEffectName, effGetErrorText, effGetVendorString, effGetProductString})
+    for (std::int32_t opcode :
+         {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+          effEditGetRect, effString2Parameter, effGetProgramNameIndexed, effGetEffectName, effGetErrorText,
+          effGetVendorString, effGetProductString})
         EXPECT_EQ(send(opcode, 0, 0, nullptr), 0) << "opcode " << opcode;
 }
 

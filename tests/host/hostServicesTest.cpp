@@ -49,12 +49,12 @@ TEST_F(HostServicesTest, EachServiceSendsItsOpcodeAndArguments)
     expectCall([&] { effect.sizeWindow(516, 204); }, audioMasterSizeWindow, 516, 204, nullptr, 0.0f);
     expectCall([&] { effect.getPreviousPlug(5); }, audioMasterGetPreviousPlug, 0, 0, nullptr, 0.0f);
     expectCall([&] { effect.getNextPlug(5); }, audioMasterGetNextPlug, 0, 0, nullptr, 0.0f);
-    expectCall([&] { effect.offlineStart(static_cast<VstAudioFile*>(p), 3, 2); }, audioMasterOfflineStart, 2, 3,
-               p, 0.0f);
-    expectCall([&] { effect.offlineRead(static_cast<VstOfflineTask*>(p), 4, true); }, audioMasterOfflineRead, 1,
-               4, p, 0.0f);
-    expectCall([&] { effect.offlineWrite(static_cast<VstOfflineTask*>(p), 6); }, audioMasterOfflineWrite, 0, 6, p,
-               0.0f);
+    expectCall([&] { effect.offlineStart(static_cast<VstAudioFile*>(p), 3, 2); }, audioMasterOfflineStart, 2,
+               3, p, 0.0f);
+    expectCall([&] { effect.offlineRead(static_cast<VstOfflineTask*>(p), 4, true); }, audioMasterOfflineRead,
+               1, 4, p, 0.0f);
+    expectCall([&] { effect.offlineWrite(static_cast<VstOfflineTask*>(p), 6); }, audioMasterOfflineWrite, 0,
+               6, p, 0.0f);
     expectCall([&] { effect.setOutputSampleRate(48000.0f); }, audioMasterSetOutputSampleRate, 0, 0, nullptr,
                48000.0f);
     expectCall([&] { effect.getSpeakerArrangement(addressA, addressB); }, audioMasterGetSpeakerArrangement, 0,
@@ -64,11 +64,12 @@ TEST_F(HostServicesTest, EachServiceSendsItsOpcodeAndArguments)
     expectCall([&] { effect.hostVendorSpecific(1, 2, p, 0.5f); }, audioMasterVendorSpecific, 1, 2, p, 0.5f);
     expectCall([&] { effect.canHostDo(text); }, audioMasterCanDo, 0, 0, text, 0.0f);
     expectCall([&] { effect.openWindow(static_cast<VstWindow*>(p)); }, audioMasterOpenWindow, 0, 0, p, 0.0f);
-    expectCall([&] { effect.closeWindow(static_cast<VstWindow*>(p)); }, audioMasterCloseWindow, 0, 0, p, 0.0f);
+    expectCall([&] { effect.closeWindow(static_cast<VstWindow*>(p)); }, audioMasterCloseWindow, 0, 0, p,
+               0.0f);
     expectCall([&] { effect.beginEdit(4); }, audioMasterBeginEdit, 4, 0, nullptr, 0.0f);
     expectCall([&] { effect.endEdit(4); }, audioMasterEndEdit, 4, 0, nullptr, 0.0f);
-    expectCall([&] { effect.openFileSelector(static_cast<VstFileSelect*>(p)); }, audioMasterOpenFileSelector, 0,
-               0, p, 0.0f);
+    expectCall([&] { effect.openFileSelector(static_cast<VstFileSelect*>(p)); }, audioMasterOpenFileSelector,
+               0, 0, p, 0.0f);
 }
 
 TEST_F(HostServicesTest, ServicesWithoutArguments)

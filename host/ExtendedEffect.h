@@ -21,6 +21,7 @@ public:
     virtual std::int32_t getParameterQuantization();
     virtual bool canBeAutomated(std::int32_t index);
     virtual bool string2Parameter(std::int32_t index, char* text);
+    // Slots the standard reserves; they keep the later operations in place.
     virtual float reservedQuery(std::int32_t first, std::int32_t second);
     virtual std::int32_t getNumProgramCategories();
     virtual bool getProgramNameIndexed(std::int32_t category, std::int32_t index, char* text);

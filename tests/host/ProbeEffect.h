@@ -45,8 +45,6 @@ public:
     float getVu() override { return vu; }
     void setParameter(std::int32_t index, float value) override { parameterWrites.push_back({index, value}); }
 
-    using PluginEffect::setFlag;
-
     float vu = 0.0f;
     struct ParameterWrite {
         std::int32_t index;

@@ -39,21 +39,25 @@ build_windows() {
 start_wine() {
   local bits=$1
   if [ "$bits" = 64 ]; then
-    export WINEPREFIX=$build/wineprefix64 WINELOADER_CMD=/usr/lib/wine/wine64 WINESERVER_CMD=/usr/lib/wine/wineserver64
+    export WINEPREFIX=$build/wineprefix64
     unset WINEARCH
+    wine_loader=/usr/lib/wine/wine64
+    wine_server=/usr/lib/wine/wineserver64
   else
-    export WINEPREFIX=$build/wineprefix32 WINEARCH=win32 WINELOADER_CMD=wine WINESERVER_CMD=wineserver
+    export WINEPREFIX=$build/wineprefix32 WINEARCH=win32
+    wine_loader=wine
+    wine_server=wineserver
   fi
   # The server needs the prefix folder; wineboot fills it on first use (some seconds).
   mkdir -p "$WINEPREFIX" &&
-    setsid "$WINESERVER_CMD" -p < /dev/null > /dev/null 2>&1 &&
-    timeout 300 setsid "$WINELOADER_CMD" wineboot < /dev/null > /dev/null 2>&1
+    setsid "$wine_server" -p < /dev/null > /dev/null 2>&1 &&
+    timeout 300 setsid "$wine_loader" wineboot < /dev/null > /dev/null 2>&1
 }
 
 # Safe to call when no session runs.
 stop_wine() {
-  if [ -n "${WINESERVER_CMD:-}" ]; then
-    "$WINESERVER_CMD" -k > /dev/null 2>&1 || true
+  if [ -n "${wine_server:-}" ]; then
+    "$wine_server" -k > /dev/null 2>&1 || true
   fi
 }
 

@@ -17,11 +17,11 @@ echo
 if wine32_works; then
   echo "== The 32-bit plug-ins in the test host (wine)"
   start_wine 32
-  (cd "$build/win32/bin" && wine orvhost.exe orvane.dll orvane_x2.dll)
+  (cd "$build/win32/bin" && "$wine_loader" orvhost.exe orvane.dll orvane_x2.dll)
 else
   echo "== 32-bit programs cannot run on this machine: the 64-bit build of the same sources in the test host (wine64)"
   start_wine 64
-  (cd "$build/win64/bin" && /usr/lib/wine/wine64 orvhost.exe orvane.dll orvane_x2.dll)
+  (cd "$build/win64/bin" && "$wine_loader" orvhost.exe orvane.dll orvane_x2.dll)
 fi
 stop_wine
 

@@ -7,6 +7,7 @@
 // builds can be shown to give bit-identical results.
 #include "analysis/Analyzer.h"
 #include "analysis/fft.h"
+#include "testhost/WhiteNoise.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,25 +34,7 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-class Noise {
-public:
-    float next()
-    {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<float>(static_cast<double>(state >> 8) / 8388608.0 - 1.0);
-    }
-
-private:
-    std::uint32_t state = 2024u;
-};
-
-std::vector<float> noise(std::size_t count, Noise& source)
-{
-    std::vector<float> samples(count);
-    for (float& s : samples)
-        s = source.next();
-    return samples;
-}
+constexpr std::uint32_t kNoiseSeed = 2024u;
 
 // FNV-1a over the bytes of a value.
 template <typename T> void mix(std::uint64_t& hash, const T& value)
@@ -64,8 +47,8 @@ template <typename T> void mix(std::uint64_t& hash, const T& value)
 
 double fftMicroseconds(std::uint64_t& hash)
 {
-    Noise source;
-    const std::vector<float> realIn = noise(kFftPoints, source);
+    WhiteNoise source(kNoiseSeed);
+    const std::vector<float> realIn = source.samples(kFftPoints);
     std::vector<float> realOut(kFftPoints), imagOut(kFftPoints);
     double best = 1e30;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
@@ -112,9 +95,9 @@ void mixAnalysis(std::uint64_t& hash, const Analyzer& analyzer)
 double engineRealTimeFactor(std::uint64_t& hash)
 {
     const auto frames = static_cast<std::size_t>(kSignalSeconds * kSampleRate);
-    Noise source;
-    const std::vector<float> left = noise(frames, source);
-    const std::vector<float> right = noise(frames, source);
+    WhiteNoise source(kNoiseSeed);
+    const std::vector<float> left = source.samples(frames);
+    const std::vector<float> right = source.samples(frames);
     auto analyzer = std::make_unique<Analyzer>(nullptr);
     analyzer->setSampleRate(kSampleRate);
     double best = 1e30;

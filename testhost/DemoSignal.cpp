@@ -1,4 +1,5 @@
 #include "testhost/DemoSignal.h"
+#include "testhost/WhiteNoise.h"
 
 #include <cmath>
 #include <cstdint>
@@ -10,18 +11,7 @@ constexpr double kSilenceSeconds = 0.75;
 constexpr double kBeatSeconds = 0.5;
 constexpr double kDrive = 1.6;
 
-// Deterministic white noise in [-1, 1).
-class Noise {
-public:
-    double next()
-    {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<double>(state >> 8) / 8388608.0 - 1.0;
-    }
-
-private:
-    std::uint32_t state = 12345u;
-};
+constexpr std::uint32_t kNoiseSeed = 12345u;
 
 double kick(double t)
 {
@@ -52,7 +42,7 @@ DemoSignal DemoSignal::make(double seconds)
     DemoSignal signal;
     signal.left.assign(frames, 0.0f);
     signal.right.assign(frames, 0.0f);
-    Noise noise;
+    WhiteNoise noise(kNoiseSeed);
     double previousNoise = 0.0;
     for (std::size_t i = 0; i < soundFrames; ++i) {
         const double t = static_cast<double>(i) / kSampleRate;

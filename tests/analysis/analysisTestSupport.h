@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/Analyzer.h"
+#include "testhost/WhiteNoise.h"
 
 #include <cmath>
 #include <complex>
@@ -55,15 +56,8 @@ inline std::vector<std::complex<double>> naiveDft(const std::vector<std::complex
     return result;
 }
 
-// Deterministic values in [-1, 1).
-class TestNoise {
+// The noise the tests draw their random input from.
+class TestNoise : public WhiteNoise {
 public:
-    float next()
-    {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<float>(static_cast<double>(state >> 8) / 8388608.0 - 1.0);
-    }
-
-private:
-    std::uint32_t state = 7u;
+    TestNoise() : WhiteNoise(7u) {}
 };

@@ -70,14 +70,6 @@ void plainFft(std::uint32_t n, bool inverse, const float* realIn, const float* i
     }
 }
 
-std::vector<float> noise(std::size_t n, TestNoise& source)
-{
-    std::vector<float> values(n);
-    for (float& v : values)
-        v = source.next();
-    return values;
-}
-
 TEST(NumberOfBitsNeeded, GivesTheLowestSetBit)
 {
     EXPECT_EQ(NumberOfBitsNeeded(2), 1);
@@ -144,7 +136,7 @@ TEST(Fft, MatchesADoublePrecisionDft)
     TestNoise source;
     for (std::uint32_t n = 2; n <= kPoints; n *= 2) {
         for (bool inverse : {false, true}) {
-            const std::vector<float> real = noise(n, source), imag = noise(n, source);
+            const std::vector<float> real = source.samples(n), imag = source.samples(n);
             EXPECT_LT(relativeError(real, imag, inverse), 2.5e-6 * n)
                 << n << (inverse ? " inverse" : " forward");
         }
@@ -176,7 +168,7 @@ TEST(Fft, ConstantAndCosineLandInTheirBins)
 TEST(Fft, RoundTripsGiveTheInputBack)
 {
     TestNoise source;
-    const std::vector<float> real = noise(kPoints, source), imag = noise(kPoints, source);
+    const std::vector<float> real = source.samples(kPoints), imag = source.samples(kPoints);
     const Spectrum forward = transform(real, &imag);
     const Spectrum back = transform(forward.real, &forward.imag, true);
     const Spectrum inverse = transform(real, &imag, true);
@@ -195,7 +187,7 @@ TEST(Fft, GivesTheSameBitsAsThePlainAlgorithm)
     for (std::uint32_t n = 2; n <= 8192; n *= 2) {
         for (int variant = 0; variant < 4; ++variant) {
             const bool inverse = variant & 1, withImag = variant & 2;
-            const std::vector<float> real = noise(n, source), imag = noise(n, source);
+            const std::vector<float> real = source.samples(n), imag = source.samples(n);
             const Spectrum out = transform(real, withImag ? &imag : nullptr, inverse);
             std::vector<float> plainReal(n), plainImag(n);
             plainFft(n, inverse, real.data(), withImag ? imag.data() : nullptr, plainReal.data(),

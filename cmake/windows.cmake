@@ -21,17 +21,31 @@ target_link_libraries(orvhost PRIVATE orvane_rig orvane_demo_signal)
 target_compile_options(orvhost PRIVATE ${ORVANE_WARNINGS})
 add_dependencies(orvhost orvane orvane_x2)
 
-file(GLOB windows_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/windows/*.cpp)
-add_executable(windows_tests ${windows_test_sources})
-target_link_libraries(windows_tests PRIVATE orvane_rig orvane_demo_signal gtest_main)
-target_compile_options(windows_tests PRIVATE ${ORVANE_WARNINGS})
-add_dependencies(windows_tests orvane orvane_x2 orvane_failing_editor)
 # Off where 32-bit Windows programs cannot run; the DLL file checks still run.
 option(ORVANE_WINE_TESTS "Run the Windows test programs under Wine" ON)
-if(ORVANE_WINE_TESTS)
-  gtest_discover_tests(windows_tests TEST_PREFIX "${CMAKE_SYSTEM_PROCESSOR}." DISCOVERY_MODE PRE_TEST
-                       DISCOVERY_TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-endif()
+
+# One test program per area (tests/<area>/*.cpp), run under Wine; the window
+# tests need an X display (Xvfb), which the test script provides.
+function(orvane_windows_tests area)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp
+       ${PROJECT_SOURCE_DIR}/tests/${area}/*.rc)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${area}_tests ${sources})
+  target_link_libraries(${area}_tests PRIVATE orvane_rig orvane_demo_signal orvane_core gtest_main)
+  target_compile_options(${area}_tests PRIVATE ${ORVANE_WARNINGS})
+  add_dependencies(${area}_tests orvane orvane_x2 orvane_failing_editor)
+  if(ORVANE_WINE_TESTS)
+    gtest_discover_tests(${area}_tests TEST_PREFIX "${CMAKE_SYSTEM_PROCESSOR}.${area}." DISCOVERY_MODE PRE_TEST
+                         DISCOVERY_TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  endif()
+endfunction()
+
+orvane_windows_tests(windows)
+orvane_windows_tests(gui)
+orvane_windows_tests(editor)
+orvane_windows_tests(drop)
 
 add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkExportsImports.sh ${CMAKE_OBJDUMP}

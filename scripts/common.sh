@@ -54,6 +54,36 @@ start_wine() {
     timeout 300 setsid "$wine_loader" wineboot < /dev/null > /dev/null 2>&1
 }
 
+# An X display of our own for the window tests and screenshots (Wine needs
+# one to create windows): the first free display number from 90 on.
+start_display() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
+    n=$((n + 1))
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp < /dev/null > /dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=:$n
+  local tries=0
+  until [ -e "/tmp/.X11-unix/X$n" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb_pid" 2> /dev/null; then
+      echo "Xvfb did not start on :$n"
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+# Safe to call when no display was started.
+stop_display() {
+  if [ -n "${xvfb_pid:-}" ]; then
+    kill "$xvfb_pid" 2> /dev/null || true
+    wait "$xvfb_pid" 2> /dev/null || true
+    xvfb_pid=
+  fi
+}
+
 # Safe to call when no session runs.
 stop_wine() {
   if [ -n "${wine_server:-}" ]; then

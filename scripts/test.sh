@@ -8,7 +8,7 @@ bash "$root/scripts/setup.sh" || exit 1
 passed=0
 failed=0
 skipped=0
-trap stop_wine EXIT
+trap 'stop_wine; stop_display' EXIT
 
 # run_ctest DIR ARGS...: runs ctest and adds its counts to the totals.
 run_ctest() {
@@ -41,7 +41,7 @@ fi
 echo "== Windows builds (i686 deliverables, x86_64 for Wine)"
 if build_windows -DORVANE_WINE_TESTS=ON; then
   echo "== x86_64 tests under wine64"
-  if start_wine 64; then
+  if start_display && start_wine 64; then
     run_ctest "$build/win64"
   else
     echo "wine64 did not start"

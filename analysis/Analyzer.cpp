@@ -50,9 +50,39 @@ float Analyzer::getParameter(std::int32_t)
 void Analyzer::process(float** inputs, float**, std::int32_t sampleFrames)
 {
     appendDebugLine();
-    if (sampleFrames <= 0 || !inputs || !inputs[0])
-        return;
-    gatherFrames(inputs, sampleFrames);
+    // Waits at most for a request being applied or a refresh reading the analysis.
+    analysisGate.enter();
+    applyRequests();
+    if (sampleFrames > 0 && inputs && inputs[0])
+        gatherFrames(inputs, sampleFrames);
+    analysisGate.leave();
+}
+
+void Analyzer::request(Request what)
+{
+    if (what == RequestReset)
+        pendingRequests.fetch_or(what);
+    else
+        pendingRequests.fetch_xor(what);
+    if (analysisGate.tryEnter()) {
+        applyRequests();
+        analysisGate.leave();
+    }
+}
+
+void Analyzer::applyRequests()
+{
+    const std::uint32_t pending = pendingRequests.exchange(0);
+    if (pending & ToggleZoomHistogram)
+        zoomHistogram = !zoomHistogram;
+    if (pending & ToggleLogFrequencyAxis)
+        logFrequencyAxis = !logFrequencyAxis;
+    if (pending & ToggleSlowLevelHistory)
+        slowLevelHistory = !slowLevelHistory;
+    if (pending & ToggleSlowSpectrogram)
+        slowSpectrogram = !slowSpectrogram;
+    if (pending & RequestReset)
+        reset();
 }
 
 void Analyzer::appendDebugLine()

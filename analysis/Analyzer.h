@@ -4,14 +4,17 @@
 // picture rendering and the editor's controls write to it from outside.
 //
 // Threads: process and processReplacing run on the host's audio thread, and
-// all analysis runs inside them. The editor's controls (reset, options) run on
-// the user-interface thread. Nothing is locked: the shared values are plain
-// 32-bit words, floats and bytes, and a refresh may see a block half done.
+// all analysis runs inside them, holding `analysisGate`. The editor's
+// controls (reset, options) run on the user-interface thread and only post
+// requests, which take effect between two calls of process: a block never
+// sees half a reset or an option flipped halfway through its pictures.
 #pragma once
 
+#include "analysis/SpinGate.h"
 #include "analysis/displayScale.h"
 #include "host/ExtendedEffect.h"
 
+#include <atomic>
 #include <cstdint>
 
 // The nine numbers the editor shows, in display order.
@@ -54,8 +57,20 @@ public:
     bool getProductString(char* text) override;
 
     // Starts a new measurement from the next block on; frames of the current
-    // partial block are dropped. Called from the editor's reset control.
+    // partial block are dropped. Only for the holder of `analysisGate`.
     void reset();
+
+    // What the editor's controls ask for, from the user-interface thread.
+    enum Request : std::uint32_t {
+        RequestReset = 1,
+        ToggleZoomHistogram = 2,
+        ToggleLogFrequencyAxis = 4,
+        ToggleSlowLevelHistory = 8,
+        ToggleSlowSpectrogram = 16,
+    };
+    // Applied at once when no audio is being processed, otherwise at the start
+    // of the next process call. Two toggles of one option cancel out.
+    void request(Request what);
 
     // The per-block steps, run on the audio thread for every full block.
     void analyseBlock(std::int32_t channels);
@@ -103,12 +118,21 @@ public:
     std::uint8_t levelHistoryImages[2][kPictureBytes];
     std::uint8_t spectrogramImages[4][kPictureBytes];
     std::uint32_t colourMap[1024];
+    // Held by process for the whole call; others hold it only briefly to
+    // apply a request or to read the analysis for a refresh.
+    SpinGate analysisGate;
 
 private:
     void appendDebugLine();
     void gatherFrames(float** inputs, std::int32_t sampleFrames);
+    void applyRequests();
+
+    std::atomic<std::uint32_t> pendingRequests{0};
 };
 
 // Makes the analyzer's editor, which binds itself to the analyzer. False only
 // when it could not be allocated. Provided by the editor subsystem.
 bool makeAnalyzerEditor(Analyzer& analyzer);
+// The editor's paced refresh, run after every analysed block on the audio
+// thread, inside `analysisGate`. Provided by the editor subsystem.
+void pacedEditorUpdate(Analyzer& analyzer);

@@ -82,4 +82,5 @@ void Analyzer::updateMeasures(std::int32_t channels)
         }
     }
     measures = next;
+    pacedEditorUpdate(*this);
 }

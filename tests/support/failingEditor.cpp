@@ -5,3 +5,5 @@ bool makeAnalyzerEditor(Analyzer&)
 {
     return false;
 }
+
+void pacedEditorUpdate(Analyzer&) {}

@@ -50,3 +50,8 @@ foreach(variant "" "_x2")
   target_link_libraries(orvdemo${variant} PRIVATE orvane_demo_tools${variant} orvane_demo_signal)
   target_compile_options(orvdemo${variant} PRIVATE ${ORVANE_WARNINGS})
 endforeach()
+
+# Turns the test host's editor screenshots into PNG files.
+add_executable(bmpToPng testhost/bmpToPng.cpp)
+target_link_libraries(bmpToPng PRIVATE PNG::PNG)
+target_compile_options(bmpToPng PRIVATE ${ORVANE_WARNINGS})

@@ -78,6 +78,7 @@ public:
     AEffect* record() { return &effectRecord; }
     // The effect behind a record handed out by record().
     static PluginEffect* fromRecord(AEffect* record);
+    PluginEditor* getEditor() const { return editor; }
 
 protected:
     // Sets or clears one bit of the record's flags, leaving the others alone.

@@ -11,19 +11,27 @@ echo "Building..."
 build_windows
 build_native
 mkdir -p "$out"
-trap stop_wine EXIT
+trap 'stop_wine; stop_display' EXIT
 
 echo
+# The editors open in windows on a display of our own.
+start_display
 if wine32_works; then
   echo "== The 32-bit plug-ins in the test host (wine)"
   start_wine 32
-  (cd "$build/win32/bin" && "$wine_loader" orvhost.exe orvane.dll orvane_x2.dll)
+  bin=$build/win32/bin
 else
   echo "== 32-bit programs cannot run on this machine: the 64-bit build of the same sources in the test host (wine64)"
   start_wine 64
-  (cd "$build/win64/bin" && "$wine_loader" orvhost.exe orvane.dll orvane_x2.dll)
+  bin=$build/win64/bin
 fi
+(cd "$bin" && "$wine_loader" orvhost.exe --screenshots . orvane.dll orvane_x2.dll)
 stop_wine
+stop_display
+for stem in orvane orvane_x2; do
+  "$build/native/bin/bmpToPng" "$bin/$stem-editor.bmp" "$out/$stem-editor.png"
+done
+echo "Editor screenshots: $out/orvane-editor.png, $out/orvane_x2-editor.png"
 
 echo "== Measures and pictures"
 # The analyzer appends its debug line to a file named like the Windows log in the current folder.

@@ -1,9 +1,13 @@
 // The project's own test host: loads each plug-in DLL like a VST 2.x host,
-// prints what a host sees of it and runs the demo signal through it,
-// checking that the output is a bit-exact copy of the input.
+// prints what a host sees of it, opens its editor in a window of its own and
+// runs the demo signal through it in real time, checking that the output is
+// a bit-exact copy of the input. Then saves a screenshot of the editor.
+// usage: orvhost [--screenshots FOLDER] [plugin.dll...]
 #include "host/opcodes.h"
 #include "testhost/DemoSignal.h"
+#include "testhost/HostWindow.h"
 #include "testhost/PluginLibrary.h"
+#include "testhost/screenshotFile.h"
 #include "tests/support/RecordingHost.h"
 
 #include <windows.h>
@@ -72,9 +76,21 @@ void describe(AEffect* effect)
     std::printf("  VST version     %d\n", static_cast<int>(dispatch(effect, effGetVstVersion)));
 }
 
+// Waits until the audio fed so far has had its real-time duration, keeping
+// the editor's window served meanwhile, as a host's clock would.
+void keepRealTime(HostWindow& window, DWORD start, std::size_t framesFed)
+{
+    const auto due = static_cast<DWORD>(1000.0 * static_cast<double>(framesFed) / DemoSignal::kSampleRate);
+    do {
+        window.pump();
+        if (GetTickCount() - start < due)
+            Sleep(1);
+    } while (GetTickCount() - start < due);
+}
+
 // Feeds the demo signal in host-sized calls; true when every output sample
 // has the input's bit pattern.
-bool runDemoSignal(AEffect* effect, const DemoSignal& signal)
+bool runDemoSignal(AEffect* effect, const DemoSignal& signal, HostWindow& window)
 {
     const std::size_t frames = signal.left.size();
     std::vector<float> inLeft = signal.left, inRight = signal.right;
@@ -83,11 +99,13 @@ bool runDemoSignal(AEffect* effect, const DemoSignal& signal)
     dispatch(effect, effSetBlockSize, 0, kHostBlockFrames);
     dispatch(effect, effMainsChanged, 0, 1);
     long calls = 0;
+    const DWORD begin = GetTickCount();
     for (std::size_t start = 0; start < frames; start += kHostBlockFrames, ++calls) {
         const auto n = static_cast<std::int32_t>(std::min<std::size_t>(kHostBlockFrames, frames - start));
         float* inputs[2] = {inLeft.data() + start, inRight.data() + start};
         float* outputs[2] = {outLeft.data() + start, outRight.data() + start};
         effect->processReplacing(effect, inputs, outputs, n);
+        keepRealTime(window, begin, start + static_cast<std::size_t>(n));
     }
     dispatch(effect, effMainsChanged, 0, 0);
     const bool exact = std::memcmp(outLeft.data(), signal.left.data(), frames * sizeof(float)) == 0 &&
@@ -97,7 +115,21 @@ bool runDemoSignal(AEffect* effect, const DemoSignal& signal)
     return exact;
 }
 
-bool demonstrate(const std::string& path, const DemoSignal& signal)
+// Reopening after the pacing interval shows the final state: the editor
+// refreshes once when it opens.
+bool saveScreenshot(HostWindow& window, const std::string& folder, const std::string& path)
+{
+    window.pumpFor(100);
+    window.reopenEditor();
+    window.pumpFor(100);
+    const std::string stem = path.substr(0, path.rfind('.'));
+    const std::string file = folder + "\\" + stem + "-editor.bmp";
+    const bool saved = writeScreenshot(window.capture(), file);
+    std::printf("  screenshot      %s%s\n", file.c_str(), saved ? "" : " could NOT be written");
+    return saved;
+}
+
+bool demonstrate(const std::string& path, const DemoSignal& signal, const std::string& screenshots)
 {
     std::printf("%s\n", path.c_str());
     PluginLibrary library(path);
@@ -113,11 +145,20 @@ bool demonstrate(const std::string& path, const DemoSignal& signal)
     }
     dispatch(effect, effOpen);
     describe(effect);
-    const long logBefore = countLogLines();
-    const bool exact = runDemoSignal(effect, signal);
-    std::printf("  debug log       %s gained %ld lines\n", kLogFile, countLogLines() - logBefore);
+    bool ok;
+    {
+        HostWindow window(effect);
+        std::printf("  editor          %d x %d pixels, %s\n", window.editorRect().right - window.editorRect().left,
+                    window.editorRect().bottom - window.editorRect().top,
+                    window.opened() ? "open" : "did NOT open");
+        const long logBefore = countLogLines();
+        ok = runDemoSignal(effect, signal, window) && window.opened();
+        std::printf("  debug log       %s gained %ld lines\n", kLogFile, countLogLines() - logBefore);
+        if (!screenshots.empty())
+            ok = saveScreenshot(window, screenshots, path) && ok;
+    }
     dispatch(effect, effClose);
-    return exact;
+    return ok;
 }
 
 } // namespace
@@ -125,6 +166,11 @@ bool demonstrate(const std::string& path, const DemoSignal& signal)
 int main(int argc, char** argv)
 {
     std::vector<std::string> plugins(argv + 1, argv + argc);
+    std::string screenshots;
+    if (plugins.size() >= 2 && plugins[0] == "--screenshots") {
+        screenshots = plugins[1];
+        plugins.erase(plugins.begin(), plugins.begin() + 2);
+    }
     if (plugins.empty())
         plugins = {"orvane.dll", "orvane_x2.dll"};
     CreateDirectoryA(kLogFolder, nullptr);
@@ -133,7 +179,7 @@ int main(int argc, char** argv)
                 static_cast<double>(DemoSignal::kSampleRate));
     bool ok = true;
     for (const std::string& plugin : plugins) {
-        ok = demonstrate(plugin, signal) && ok;
+        ok = demonstrate(plugin, signal, screenshots) && ok;
         std::printf("\n");
     }
     return ok ? 0 : 1;

@@ -13,10 +13,12 @@ orvane_plugin(orvane_x2 orvane_core_x2)
 orvane_plugin(orvane_failing_editor orvane_core_failing_editor)
 
 add_library(orvane_rig STATIC testhost/PluginLibrary.cpp testhost/HostWindow.cpp testhost/screenshotFile.cpp
-            tests/support/RecordingHost.cpp)
+            tests/support/RecordingHost.cpp tests/support/GdiObjects.cpp)
 target_include_directories(orvane_rig PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvane_rig PUBLIC gdi32 user32)
 target_compile_options(orvane_rig PRIVATE ${ORVANE_WARNINGS})
+# ntdll: the process environment block, where the GDI handle table is published.
+target_link_libraries(orvane_rig PUBLIC ntdll)
 
 add_executable(orvhost testhost/orvhost.cpp)
 target_link_libraries(orvhost PRIVATE orvane_rig orvane_demo_signal)

@@ -18,4 +18,9 @@ struct Rect {
 
     std::int32_t width() const { return right - left; }
     std::int32_t height() const { return bottom - top; }
+    // Edges included: hit tests and drops count a point on the border as inside.
+    bool contains(const Point& point) const
+    {
+        return point.x >= left && point.x <= right && point.y >= top && point.y <= bottom;
+    }
 };

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <mmsystem.h>
 #include <new>
 
@@ -177,6 +178,11 @@ void AnalyzerEditor::releaseBitmaps()
 }
 
 void AnalyzerEditor::idle() {}
+
+float AnalyzerEditor::displayedValue(int k) const
+{
+    return opened && displays[k] ? displays[k]->getValue() : 0.0f;
+}
 
 void AnalyzerEditor::updateDisplay()
 {

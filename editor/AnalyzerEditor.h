@@ -51,6 +51,9 @@ public:
 
     bool isOpen() const { return opened; }
     bool isOverlayShown() const { return overlayShown; }
+    // What display k shows (its value), and picture i; for the test host.
+    float displayedValue(int k) const;
+    ImageBitmap* picture(int i) const { return imageBitmaps[i]; }
 
 private:
     void makeBitmaps();

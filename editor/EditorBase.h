@@ -9,6 +9,7 @@
 #pragma once
 
 #include "editor/PluginEditor.h"
+#include "editor/WindowGate.h"
 
 #include <cstdint>
 
@@ -42,6 +43,8 @@ public:
     virtual void trackingIdle();
 
     ExtendedEffect* getEffect() const;
+    // Held while the window content is built, torn down, painted or tracked.
+    WindowGate* getWindowGate() { return &windowGate; }
     Frame* getFrame() const { return frame; }
     static std::int32_t getKnobMode();
 
@@ -51,4 +54,5 @@ protected:
     // GetTickCount milliseconds; before this, trackingIdle only sleeps.
     std::uint32_t nextIdleTime;
     bool inIdle = false;
+    WindowGate windowGate;
 };

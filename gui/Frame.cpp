@@ -100,6 +100,11 @@ LRESULT CALLBACK Frame::windowProcedure(HWND window, UINT message, WPARAM wParam
     auto* frame = reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!frame)
         return DefWindowProcA(window, message, wParam, lParam);
+    // Paints and presses have the window content to themselves: the
+    // editor's refresh from the audio thread waits its turn (it skips).
+    const bool drawing = message == WM_PAINT || message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
+                         message == WM_MBUTTONDOWN;
+    WindowGate::Scope userInterface(drawing && frame->editor ? frame->editor->getWindowGate() : nullptr);
     switch (message) {
     case WM_DESTROY:
         frame->windowOpen = false;

@@ -64,7 +64,7 @@ TEST_P(PluginLoadTest, RecordAsTheHostSeesIt)
     EXPECT_EQ(effect->numParams, 0);
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
-    EXPECT_EQ(effect->flags, 0x18);
+    EXPECT_EQ(effect->flags, 0x19);
     EXPECT_EQ(effect->ioRatio, 1.0f);
     EXPECT_EQ(effect->uniqueID, 0x4F725661);
     EXPECT_EQ(effect->version, 1);

@@ -25,6 +25,15 @@ build_native() {
   configure_and_build "$build/native" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON "$@"
 }
 
+# The analysis tests that run threads, under ThreadSanitizer.
+build_native_threads() {
+  mkdir -p "$build/native-threads"
+  cmake -S "$root" -B "$build/native-threads" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=thread \
+    > "$build/native-threads/configure.log" 2>&1 &&
+    cmake --build "$build/native-threads" -j "$jobs" --target analysis_tests > "$build/native-threads/build.log" 2>&1 ||
+    { tail -50 "$build/native-threads/build.log"; return 1; }
+}
+
 # The 32-bit deliverables, and the 64-bit build of the same sources for Wine.
 build_windows() {
   configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \

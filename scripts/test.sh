@@ -38,6 +38,14 @@ else
   failed=$((failed + 1))
 fi
 
+echo "== native threads (ThreadSanitizer)"
+if build_native_threads; then
+  run_ctest "$build/native-threads" -R '^analysis_tests\.AnalyzerRequests\.'
+else
+  echo "thread sanitizer build failed"
+  failed=$((failed + 1))
+fi
+
 echo "== Windows builds (i686 deliverables, x86_64 for Wine)"
 if build_windows -DORVANE_WINE_TESTS=ON; then
   echo "== x86_64 tests under wine64"

@@ -1,8 +1,13 @@
 # Windows build: the plug-in DLLs, the test host and the tests that load the
 # DLLs the way a host does, run under Wine by ctest.
 
+# The editor's pictures, in every plug-in DLL; the script names its BMP files, so a
+# redrawn picture rebuilds it.
+file(GLOB ORVANE_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.bmp)
+set_source_files_properties(resources/orvane.rc PROPERTIES OBJECT_DEPENDS "${ORVANE_PICTURES}")
+
 function(orvane_plugin name core)
-  add_library(${name} SHARED host/dllEntry.cpp host/orvane.def)
+  add_library(${name} SHARED host/dllEntry.cpp host/orvane.def resources/orvane.rc)
   target_link_libraries(${name} PRIVATE ${core})
   set_target_properties(${name} PROPERTIES PREFIX "")
 endfunction()

@@ -56,3 +56,7 @@ add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkExportsImports.sh ${CMAKE_OBJDUMP}
                  $<IF:$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>,pei-i386,pei-x86-64>
                  $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2>)
+
+add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
+         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkBitmapResources.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2> $<TARGET_FILE:orvane_failing_editor>)

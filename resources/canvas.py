@@ -35,15 +35,14 @@ class Canvas:
         if right > left and bottom > top:
             self.image.paste(colour, (left, top, right, bottom))
 
-    def bevel(self, rect, top_left, bottom_right, width=1):
-        """Edges of `width` base pixels just inside rect: top and left in one colour, bottom and
-        right in the other, the two meeting on the diagonal at the corners."""
+    def bevel(self, rect, top_left, bottom_right):
+        """A one-pixel edge just inside rect: top and left in one colour, with all their pixels,
+        bottom and right in the other."""
         left, top, right, bottom = rect
-        for i in range(width):
-            self.fill((left + i, top + i, right - i, top + i + 1), top_left)
-            self.fill((left + i, top + i, left + i + 1, bottom - i), top_left)
-            self.fill((left + i + 1, bottom - i - 1, right - i, bottom - i), bottom_right)
-            self.fill((right - i - 1, top + i + 1, right - i, bottom - i), bottom_right)
+        self.fill((left, top, right, top + 1), top_left)
+        self.fill((left, top, left + 1, bottom), top_left)
+        self.fill((left + 1, bottom - 1, right, bottom), bottom_right)
+        self.fill((right - 1, top + 1, right, bottom), bottom_right)
 
     def rounded(self, rect, radius, colour):
         self._paint(colour, lambda draw, s: draw.rounded_rectangle(
@@ -85,9 +84,6 @@ class Canvas:
             ImageDraw.Draw(mask).text((pen, baseline), text, font=font, fill=FULL_COVERAGE, anchor="ls")
             self._composite(colour, mask)
             pen += font.getlength(text)
-
-    def paste(self, other, x, y):
-        self.image.paste(other.image, (self.device(x), self.device(y)))
 
     def _paint(self, colour, shape):
         """Draws `shape` on a finer grid and averages it down, for smooth edges."""

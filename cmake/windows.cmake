@@ -60,3 +60,6 @@ add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
 add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkBitmapResources.sh ${CMAKE_OBJDUMP}
                  $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2> $<TARGET_FILE:orvane_failing_editor>)
+# The checks of the DLL files themselves, which need no Wine.
+set_tests_properties(${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
+                     PROPERTIES LABELS dllFiles)

@@ -1,8 +1,13 @@
 # Windows build: the plug-in DLLs, the test host and the tests that load the
 # DLLs the way a host does, run under Wine by ctest.
 
+# The editor's pictures, in every plug-in DLL; the script names its BMP files, so a
+# redrawn picture rebuilds it.
+file(GLOB ORVANE_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.bmp)
+set_source_files_properties(resources/orvane.rc PROPERTIES OBJECT_DEPENDS "${ORVANE_PICTURES}")
+
 function(orvane_plugin name core)
-  add_library(${name} SHARED host/dllEntry.cpp host/orvane.def)
+  add_library(${name} SHARED host/dllEntry.cpp host/orvane.def resources/orvane.rc)
   target_link_libraries(${name} PRIVATE ${core})
   set_target_properties(${name} PROPERTIES PREFIX "")
 endfunction()
@@ -55,3 +60,10 @@ add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkExportsImports.sh ${CMAKE_OBJDUMP}
                  $<IF:$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>,pei-i386,pei-x86-64>
                  $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2>)
+
+add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
+         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkBitmapResources.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2> $<TARGET_FILE:orvane_failing_editor>)
+# The checks of the DLL files themselves, which need no Wine.
+set_tests_properties(${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
+                     PROPERTIES LABELS dllFiles)

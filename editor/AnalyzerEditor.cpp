@@ -236,6 +236,15 @@ void AnalyzerEditor::pacedUpdate()
     windowGate.leave();
 }
 
+void AnalyzerEditor::showOverlay(bool shown)
+{
+    overlayShown = shown;
+    // The background picture covers the panel only: without an erase, the
+    // help would stay visible in the gaps between the pictures.
+    if (!shown && frame && frame->getWindow())
+        InvalidateRect(frame->getWindow(), nullptr, TRUE);
+}
+
 void AnalyzerEditor::valueChanged(DrawContext* context, Control* control)
 {
     const std::int32_t tag = control->getTag();
@@ -245,7 +254,7 @@ void AnalyzerEditor::valueChanged(DrawContext* context, Control* control)
     else if (tag >= TagHistogram && tag <= TagSpectrogram && value == 0.0f)
         analyzer->request(kPictureToggles[tag - TagHistogram]);
     else if (tag == TagOverlay)
-        overlayShown = value == 1.0f;
+        showOverlay(value == 1.0f);
     if (context)
         control->update(*context);
 }

@@ -63,6 +63,7 @@ private:
     void releaseBitmaps();
     void refreshContent();
     void drawPictures();
+    void showOverlay(bool shown);
 
     ValueDisplay* displays[kDisplayCount] = {};
     MomentaryButton* resetButton = nullptr;

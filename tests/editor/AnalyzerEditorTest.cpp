@@ -6,6 +6,8 @@
 #include "gui/MomentaryButton.h"
 #include "tests/support/GdiObjects.h"
 
+#include <mmsystem.h>
+
 #include <cstring>
 
 namespace {
@@ -114,11 +116,11 @@ TEST_F(AnalyzerEditorTest, RefreshesAtMostEvery50Milliseconds)
     ASSERT_GT(seconds, 0.0f);
     EXPECT_EQ(editor->displayedValue(0), seconds) << "the block after a pause refreshes";
 
-    const DWORD before = timeGetTime();
+    const DWORD start = timeGetTime();
     TestSignal(Analyzer::kBlockFrames).feed(analyzer->record(), Analyzer::kBlockFrames);
-    const DWORD elapsed = timeGetTime() - before;
-    if (elapsed < 50)
+    if (timeGetTime() - start < 50) {
         EXPECT_EQ(editor->displayedValue(0), seconds) << "a block right after a refresh does not";
+    }
 
     window->closeEditor();
     Sleep(60);

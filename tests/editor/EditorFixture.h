@@ -17,9 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The editor's layout at display scale 1, in its own client coordinates.
@@ -90,36 +92,36 @@ protected:
         window = std::make_unique<HostWindow>(analyzer->record());
         ASSERT_TRUE(window->opened());
     }
-    // A press and release at a point of the editor, delivered as real input:
-    // the pressed control polls the button state, which only real input sets.
-    void click(POINT where, bool withShift = false)
+    // A press and release at a point of the editor, delivered as real input
+    // from a second thread while this one serves the window: the pressed
+    // control polls the button state, which only real input sets.
+    void click(POINT where)
     {
         const POINT screen = window->toScreen(where.x, where.y);
         SetCursorPos(screen.x, screen.y);
-        std::vector<INPUT> inputs;
-        auto key = [&](WORD code, DWORD flags) {
-            INPUT input = {};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = code;
-            input.ki.dwFlags = flags;
-            inputs.push_back(input);
-        };
-        auto button = [&](DWORD flags) {
-            INPUT input = {};
-            input.type = INPUT_MOUSE;
-            input.mi.dwFlags = flags;
-            inputs.push_back(input);
-        };
-        if (withShift)
-            key(VK_SHIFT, 0);
-        button(MOUSEEVENTF_LEFTDOWN);
-        button(MOUSEEVENTF_LEFTUP);
-        if (withShift)
-            key(VK_SHIFT, KEYEVENTF_KEYUP);
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        // The move reaches the display before the press, as a hand's would.
+        window->pumpFor(kClickSettleMs);
+        std::atomic<bool> released{false};
+        std::thread input([&] {
+            sendButton(MOUSEEVENTF_LEFTDOWN);
+            Sleep(kHoldMs);
+            sendButton(MOUSEEVENTF_LEFTUP);
+            released = true;
+        });
+        while (!released)
+            window->pumpFor(1);
+        input.join();
         window->pumpFor(kClickSettleMs);
     }
+    static void sendButton(DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof(INPUT));
+    }
 
+    static constexpr DWORD kHoldMs = 80;
     static constexpr DWORD kClickSettleMs = 60;
     static inline HMODULE plugin = nullptr;
     std::unique_ptr<Analyzer> analyzer;

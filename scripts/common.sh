@@ -57,6 +57,8 @@ start_wine() {
     wine_loader=wine
     wine_server=wineserver
   fi
+  # A server left over from an earlier run would refuse to start a second one.
+  "$wine_server" -k > /dev/null 2>&1 || true
   # The server needs the prefix folder; wineboot fills it on first use (some seconds).
   mkdir -p "$WINEPREFIX" &&
     setsid "$wine_server" -p < /dev/null > /dev/null 2>&1 &&

@@ -73,18 +73,6 @@ TEST_F(FrameWindowTest, ClassIsRegisteredOnceAndCountedAcrossFrames)
     EXPECT_TRUE(classRegistered()) << "a later frame registers it anew";
 }
 
-TEST_F(FrameWindowTest, ClassNameIsPluginAndTheModuleHandleInEightLowercaseDigits)
-{
-    FramePtr frame = makeFrame();
-    const char* name = Frame::windowClassName();
-    ASSERT_EQ(std::strlen(name), 14u);
-    EXPECT_EQ(std::strncmp(name, "Plugin", 6), 0);
-    for (const char* digit = name + 6; *digit; ++digit)
-        EXPECT_TRUE(std::strchr("0123456789abcdef", *digit)) << name;
-    const auto handleBits = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(moduleInstance));
-    EXPECT_EQ(std::strtoul(name + 6, nullptr, 16), handleBits);
-}
-
 TEST_F(FrameWindowTest, SmallModuleHandleIsZeroPadded)
 {
     moduleInstance = reinterpret_cast<void*>(std::uintptr_t{0xABC0000});

@@ -14,8 +14,6 @@ constexpr std::int32_t kTag = 5;
 const Rect kEditorRect{0, 0, 516, 204};
 const Rect kButtonRect{74, 184, 138, 200};
 const Point kOnButton{100, 190};
-// Off our windows: a press there reaches none of them.
-constexpr POINT kNowhere{1200, 1000};
 
 class RecordingListener : public ControlListener {
 public:
@@ -27,24 +25,6 @@ bool sameRect(const Rect& a, const Rect& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
-
-// Holds the left button down, away from our windows, so that a press handler
-// called directly sees it held.
-class HeldLeftButton {
-public:
-    HeldLeftButton()
-    {
-        realInput::moveTo(kNowhere);
-        realInput::mouse(MOUSEEVENTF_LEFTDOWN);
-        held = pumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; });
-    }
-    ~HeldLeftButton()
-    {
-        realInput::mouse(MOUSEEVENTF_LEFTUP);
-        pumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; });
-    }
-    bool held;
-};
 
 class OverlayButtonTest : public ::testing::Test {
 protected:

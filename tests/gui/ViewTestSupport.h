@@ -125,7 +125,7 @@ public:
 
     std::uint32_t getNextIdleTime() const { return nextIdleTime; }
     void setNextIdleTime(std::uint32_t time) { nextIdleTime = time; }
-    std::int32_t isUpdatePending() const { return updatePending; }
+    bool waitingForHost() const { return inIdle; }
 
     int idleCalls = 0;
     int displayUpdates = 0;
@@ -283,3 +283,21 @@ inline POINT onScreen(HWND window, const Point& client)
     return point;
 }
 } // namespace realInput
+
+// Holds the left button down, away from our windows (a press there reaches
+// none of them), so that a press handler called directly sees it held.
+class HeldLeftButton {
+public:
+    HeldLeftButton()
+    {
+        realInput::moveTo(POINT{1200, 1000});
+        realInput::mouse(MOUSEEVENTF_LEFTDOWN);
+        held = pumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; });
+    }
+    ~HeldLeftButton()
+    {
+        realInput::mouse(MOUSEEVENTF_LEFTUP);
+        pumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; });
+    }
+    bool held;
+};

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -88,11 +87,6 @@ struct Loaded {
     std::int32_t height;
 };
 
-void PrintTo(const Loaded& loaded, std::ostream* out)
-{
-    *out << "resource " << loaded.resourceId;
-}
-
 const Loaded kLoaded[] = {
     {PATTERN_BITMAP, 8, 6},
     {TWO_IMAGES_BITMAP, 6, 8},
@@ -102,19 +96,18 @@ const Loaded kLoaded[] = {
     {MISSING_BITMAP, 0, 0},
 };
 
-class LoadTest : public BitmapTest, public ::testing::WithParamInterface<Loaded> {};
-
-TEST_P(LoadTest, SizeFromTheResource)
+TEST_F(BitmapTest, SizeFromTheResource)
 {
-    HeldBitmap bitmap(GetParam().resourceId);
-    EXPECT_EQ(bitmap->getResourceId(), GetParam().resourceId);
-    EXPECT_EQ(bitmap->getWidth(), GetParam().width);
-    EXPECT_EQ(bitmap->getHeight(), GetParam().height);
-    EXPECT_EQ(bitmap->getImage() != nullptr, GetParam().width != 0);
-    EXPECT_EQ(bitmap->getReferenceCount(), 1);
+    for (const Loaded& loaded : kLoaded) {
+        SCOPED_TRACE(loaded.resourceId);
+        HeldBitmap bitmap(loaded.resourceId);
+        EXPECT_EQ(bitmap->getResourceId(), loaded.resourceId);
+        EXPECT_EQ(bitmap->getWidth(), loaded.width);
+        EXPECT_EQ(bitmap->getHeight(), loaded.height);
+        EXPECT_EQ(bitmap->getImage() != nullptr, loaded.width != 0);
+        EXPECT_EQ(bitmap->getReferenceCount(), 1);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Resources, LoadTest, ::testing::ValuesIn(kLoaded));
 
 TEST_F(BitmapTest, MissingResourceDrawsNothing)
 {
@@ -183,11 +176,6 @@ struct StackedCase {
     const Grid* shown;
 };
 
-void PrintTo(const StackedCase& stacked, std::ostream* out)
-{
-    *out << stacked.name;
-}
-
 const std::int32_t kImageHeight = std::int32_t(kFirstImage.size());
 const StackedCase kStackedCases[] = {
     {"first image, opaque", false, 0, &kFirstImage},
@@ -196,22 +184,22 @@ const StackedCase kStackedCases[] = {
     {"second image, transparent", true, kImageHeight, &kSecondImage},
 };
 
-class StackedImagesTest : public BitmapTest, public ::testing::WithParamInterface<StackedCase> {};
-
-TEST_P(StackedImagesTest, SourceOffsetPicksTheImage)
+TEST_F(BitmapTest, SourceOffsetPicksOneOfTwoStackedImages)
 {
     HeldBitmap bitmap(TWO_IMAGES_BITMAP);
-    const Rect destination = placed(*GetParam().shown, kPlace);
-    const Point source{0, GetParam().sourceY};
-    if (GetParam().transparent) {
-        bitmap->drawTransparent(context, destination, source);
-    } else {
-        bitmap->draw(context, destination, source);
+    for (const StackedCase& stacked : kStackedCases) {
+        SCOPED_TRACE(stacked.name);
+        canvas.fill(kScreen);
+        const Rect destination = placed(*stacked.shown, kPlace);
+        const Point source{0, stacked.sourceY};
+        if (stacked.transparent) {
+            bitmap->drawTransparent(context, destination, source);
+        } else {
+            bitmap->draw(context, destination, source);
+        }
+        expectCanvas(canvas, *stacked.shown, kPlace, stacked.transparent ? &ColorTransparent : nullptr);
     }
-    expectCanvas(canvas, *GetParam().shown, kPlace, GetParam().transparent ? &ColorTransparent : nullptr);
 }
-
-INSTANTIATE_TEST_SUITE_P(TwoImages, StackedImagesTest, ::testing::ValuesIn(kStackedCases));
 
 // Another device context holds the image, as while another thread draws it:
 // the bitmap cannot select it, so it must copy nothing at all.
@@ -239,6 +227,8 @@ TEST_F(BitmapTest, ImageHeldElsewhereDrawsNothing)
 
 TEST(BitmapCountTest, FreedAtTheLastRelease)
 {
+    // The platform keeps some objects of its own after the first load.
+    (new Bitmap(PATTERN_BITMAP))->release();
     const std::int64_t before = liveGdiObjects();
     auto* bitmap = new Bitmap(PATTERN_BITMAP);
     ASSERT_EQ(liveGdiObjects(), before + 1);

@@ -10,7 +10,6 @@
 
 #include <cstring>
 #include <functional>
-#include <ostream>
 #include <vector>
 
 namespace {
@@ -84,11 +83,6 @@ struct Coverage {
     std::function<bool(std::int32_t, std::int32_t)> covered;
 };
 
-void PrintTo(const Coverage& coverage, std::ostream* out)
-{
-    *out << coverage.name;
-}
-
 bool inRange(std::int32_t value, std::int32_t first, std::int32_t last)
 {
     return value >= first && value <= last;
@@ -123,25 +117,25 @@ const Coverage kCoverages[] = {
      [](std::int32_t x, std::int32_t y) { return y == 3 && inRange(x, 5, 14); }},
 };
 
-class CoverageTest : public DrawContextTest, public ::testing::WithParamInterface<Coverage> {};
-
-TEST_P(CoverageTest, ExactPixels)
+TEST_F(DrawContextTest, ExactPixelCoverage)
 {
-    {
-        DrawContext context(nullptr, canvas.get(), nullptr);
-        context.setLineColor(kDrawn);
-        context.setFillColor(kDrawn);
-        GetParam().draw(context);
-    }
-    for (std::int32_t y = 0; y < kCanvasHeight; ++y) {
-        for (std::int32_t x = 0; x < kCanvasWidth; ++x) {
-            ASSERT_EQ(canvas.pixel(x, y), GetParam().covered(x, y) ? kDrawn : kBackground)
-                << "at (" << x << ", " << y << ")";
+    for (const Coverage& coverage : kCoverages) {
+        SCOPED_TRACE(coverage.name);
+        canvas.fill(kBackground);
+        {
+            DrawContext context(nullptr, canvas.get(), nullptr);
+            context.setLineColor(kDrawn);
+            context.setFillColor(kDrawn);
+            coverage.draw(context);
+        }
+        for (std::int32_t y = 0; y < kCanvasHeight; ++y) {
+            for (std::int32_t x = 0; x < kCanvasWidth; ++x) {
+                ASSERT_EQ(canvas.pixel(x, y), coverage.covered(x, y) ? kDrawn : kBackground)
+                    << "at (" << x << ", " << y << ")";
+            }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, CoverageTest, ::testing::ValuesIn(kCoverages));
 
 TEST_F(DrawContextTest, FillStaysInsideTheOutlineAndKeepsThePen)
 {
@@ -175,11 +169,6 @@ struct FontCase {
     BYTE pitchAndFamily;
 };
 
-void PrintTo(const FontCase& font, std::ostream* out)
-{
-    *out << "id " << font.id << " size " << font.size << " style " << font.style;
-}
-
 const FontCase kFontCases[] = {
     {9, 0, 0, 0, "Arial", 12, FW_BOLD, false, false, 0x22},
     {-1, 0, TextItalic, 0, "Arial", 12, FW_BOLD, true, false, 0x22},
@@ -195,11 +184,8 @@ const FontCase kFontCases[] = {
     {8, 0, 0, 0, "Arial", 12, FW_BOLD, false, false, 0x22},
 };
 
-class FontTest : public DrawContextTest, public ::testing::WithParamInterface<FontCase> {};
-
-TEST_P(FontTest, SelectsTheDescribedFont)
+void expectFont(const Canvas& canvas, const FontCase& expected)
 {
-    const FontCase& expected = GetParam();
     DrawContext context(nullptr, canvas.get(), nullptr);
     context.setFont(expected.id, expected.size, expected.style);
     EXPECT_EQ(context.getFontId(), expected.expectedId);
@@ -224,7 +210,14 @@ TEST_P(FontTest, SelectsTheDescribedFont)
     EXPECT_EQ(font.lfPitchAndFamily, expected.pitchAndFamily);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FontTest, ::testing::ValuesIn(kFontCases));
+TEST_F(DrawContextTest, SelectsTheDescribedFont)
+{
+    for (const FontCase& expected : kFontCases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "id " << expected.id << " size " << expected.size << " style " << expected.style);
+        expectFont(canvas, expected);
+    }
+}
 
 constexpr char kText[] = "Hi&8";
 constexpr UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -240,11 +233,6 @@ struct Placement {
     bool leftEdgeMatters;
 };
 
-void PrintTo(const Placement& placement, std::ostream* out)
-{
-    *out << "alignment " << placement.alignment;
-}
-
 const Placement kPlacements[] = {
     {AlignLeft, DT_LEFT, 1, true},
     {AlignCenter, DT_CENTER, 0, true},
@@ -253,22 +241,19 @@ const Placement kPlacements[] = {
     {7, DT_LEFT, 1, true},
 };
 
-class TextPlacementTest : public ::testing::TestWithParam<Placement> {
-protected:
-    // Text as the platform places it in `box` with the left edge moved right by
-    // `shift`, in the font and colour the context uses.
-    std::vector<std::uint32_t> platformText(const Rect& box, LONG shift)
-    {
-        Canvas reference(kCanvasWidth, kCanvasHeight, kBackground);
-        DrawContext context(nullptr, reference.get(), nullptr);
-        context.setFont(2, 0, 0);
-        RECT area{box.left + shift, box.top, box.right, box.bottom};
-        DrawTextA(reference.get(), kText, int(std::strlen(kText)), &area, kTextFormat | GetParam().format);
-        return reference.snapshot();
-    }
-};
+// Text as the platform places it in `box` with the left edge moved right by
+// `shift`, in the font and colour the context uses.
+std::vector<std::uint32_t> platformText(const Rect& box, LONG shift, UINT alignmentFormat)
+{
+    Canvas reference(kCanvasWidth, kCanvasHeight, kBackground);
+    DrawContext context(nullptr, reference.get(), nullptr);
+    context.setFont(2, 0, 0);
+    RECT area{box.left + shift, box.top, box.right, box.bottom};
+    DrawTextA(reference.get(), kText, int(std::strlen(kText)), &area, kTextFormat | alignmentFormat);
+    return reference.snapshot();
+}
 
-TEST_P(TextPlacementTest, MatchesThePlatformWithTheLeftShift)
+void expectPlacement(const Placement& placement)
 {
     bool shiftShows = false;
     for (const Rect& box : kTextBoxes) {
@@ -276,17 +261,25 @@ TEST_P(TextPlacementTest, MatchesThePlatformWithTheLeftShift)
         {
             DrawContext context(nullptr, canvas.get(), nullptr);
             context.setFont(2, 0, 0);
-            context.drawText(kText, box, 0, GetParam().alignment);
+            context.drawText(kText, box, 0, placement.alignment);
         }
         ASSERT_GT(canvas.countOther(kBackground), 0);
-        EXPECT_EQ(canvas.snapshot(), platformText(box, GetParam().shift)) << "box right " << box.right;
-        shiftShows = shiftShows || platformText(box, 0) != platformText(box, 1);
+        EXPECT_EQ(canvas.snapshot(), platformText(box, placement.shift, placement.format))
+            << "box right " << box.right;
+        shiftShows =
+            shiftShows || platformText(box, 0, placement.format) != platformText(box, 1, placement.format);
     }
     // Otherwise the comparison could not tell a shifted text from an unshifted one.
-    EXPECT_EQ(shiftShows, GetParam().leftEdgeMatters);
+    EXPECT_EQ(shiftShows, placement.leftEdgeMatters);
 }
 
-INSTANTIATE_TEST_SUITE_P(Alignments, TextPlacementTest, ::testing::ValuesIn(kPlacements));
+TEST(TextPlacementTest, MatchesThePlatformWithTheLeftShift)
+{
+    for (const Placement& placement : kPlacements) {
+        SCOPED_TRACE(::testing::Message() << "alignment " << placement.alignment);
+        expectPlacement(placement);
+    }
+}
 
 std::int32_t countPixels(const Canvas& canvas, const Color& color)
 {

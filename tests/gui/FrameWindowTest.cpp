@@ -88,34 +88,31 @@ struct WindowSizeCase {
     int height;
 };
 
-class FrameWindowSizeTest : public FrameWindowTest, public ::testing::WithParamInterface<WindowSizeCase> {};
-
-TEST_P(FrameWindowSizeTest, ChildWindowCoversTheEditorSizeAtTheParentsCorner)
+TEST_F(FrameWindowTest, ChildWindowCoversTheEditorSizeAtTheParentsCorner)
 {
-    FramePtr frame = makeFrame(GetParam().size);
-    HWND window = frame->getWindow();
-    ASSERT_TRUE(IsWindow(window));
-    EXPECT_EQ(GetParent(window), host.get());
-    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_CHILD);
-    EXPECT_TRUE(style & WS_VISIBLE);
-    char title[32] = {};
-    GetWindowTextA(window, title, sizeof(title));
-    EXPECT_STREQ(title, "Window");
-    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(frame.get()));
+    const WindowSizeCase cases[] = {
+        {{0, 0, 516, 204}, 516, 204}, {{0, 0, 1028, 408}, 1028, 408}, {{10, 20, 110, 70}, 100, 50}};
+    for (const WindowSizeCase& sized : cases) {
+        FramePtr frame = makeFrame(sized.size);
+        HWND window = frame->getWindow();
+        ASSERT_TRUE(IsWindow(window));
+        EXPECT_EQ(GetParent(window), host.get());
+        const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+        EXPECT_TRUE(style & WS_CHILD);
+        EXPECT_TRUE(style & WS_VISIBLE);
+        char title[32] = {};
+        GetWindowTextA(window, title, sizeof(title));
+        EXPECT_STREQ(title, "Window");
+        EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(frame.get()));
 
-    RECT placed;
-    GetWindowRect(window, &placed);
-    EXPECT_EQ(placed.left, kHostLeft);
-    EXPECT_EQ(placed.top, kHostTop);
-    EXPECT_EQ(placed.right - placed.left, GetParam().width);
-    EXPECT_EQ(placed.bottom - placed.top, GetParam().height);
+        RECT placed;
+        GetWindowRect(window, &placed);
+        EXPECT_EQ(placed.left, kHostLeft);
+        EXPECT_EQ(placed.top, kHostTop);
+        EXPECT_EQ(placed.right - placed.left, sized.width);
+        EXPECT_EQ(placed.bottom - placed.top, sized.height);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sizes, FrameWindowSizeTest,
-                         ::testing::Values(WindowSizeCase{{0, 0, 516, 204}, 516, 204},
-                                           WindowSizeCase{{0, 0, 1028, 408}, 1028, 408},
-                                           WindowSizeCase{{10, 20, 110, 70}, 100, 50}));
 
 TEST_F(FrameWindowTest, WithoutParentThereIsNoWindowAndNoClass)
 {
@@ -217,31 +214,27 @@ struct ButtonCase {
     DWORD up;
 };
 
-class FramePressTest : public FrameWindowTest, public ::testing::WithParamInterface<ButtonCase> {};
-
 // Real presses through the platform's input queue, as a user's click arrives.
-TEST_P(FramePressTest, EveryButtonReachesTheTopmostChildAtThePressPoint)
+TEST_F(FrameWindowTest, EveryButtonReachesTheTopmostChildAtThePressPoint)
 {
+    const ButtonCase buttons[] = {{"left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP},
+                                  {"right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
+                                  {"middle", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}};
     FramePtr frame = makeFrame();
     RecordingView* lower = add(*frame, "lower", Rect{0, 0, 200, 200});
     RecordingView* upper = add(*frame, "upper", Rect{100, 100, 300, 200});
     settle();
-
     realInput::moveTo(realInput::onScreen(frame->getWindow(), Point{150, 120}));
-    realInput::mouse(GetParam().down);
-    realInput::mouse(GetParam().up);
-    ASSERT_TRUE(pumpUntil([&] { return !upper->presses.empty(); })) << GetParam().name;
-    EXPECT_EQ(upper->presses[0].x, 150);
-    EXPECT_EQ(upper->presses[0].y, 120);
+    for (const ButtonCase& button : buttons) {
+        upper->presses.clear();
+        realInput::mouse(button.down);
+        realInput::mouse(button.up);
+        ASSERT_TRUE(pumpUntil([&] { return !upper->presses.empty(); })) << button.name;
+        EXPECT_EQ(upper->presses[0].x, 150) << button.name;
+        EXPECT_EQ(upper->presses[0].y, 120) << button.name;
+    }
     EXPECT_TRUE(lower->presses.empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Buttons, FramePressTest,
-                         ::testing::Values(ButtonCase{"left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP},
-                                           ButtonCase{"right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
-                                           ButtonCase{"middle", MOUSEEVENTF_MIDDLEDOWN,
-                                                      MOUSEEVENTF_MIDDLEUP}),
-                         [](const ::testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
 
 TEST_F(FrameWindowTest, MousePositionIsRelativeToTheWindow)
 {

@@ -26,7 +26,14 @@ EditorBase::EditorBase(ExtendedEffect* effect) : PluginEditor(effect), nextIdleT
 
 EditorBase::~EditorBase()
 {
+    deleteFrame();
     OleUninitialize();
+}
+
+void EditorBase::deleteFrame()
+{
+    delete frame;
+    frame = nullptr;
 }
 
 ExtendedEffect* EditorBase::getEffect() const

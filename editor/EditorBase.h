@@ -20,6 +20,8 @@ class EditorBase : public PluginEditor {
 public:
     // The editor needs the extended effect for the host's edit notifications.
     explicit EditorBase(ExtendedEffect* effect);
+    // A frame still open is deleted first, so its window cannot outlive the
+    // editor with a pointer to it.
     ~EditorBase() override;
 
     std::int32_t getRect(ERect** rect) override;
@@ -49,6 +51,10 @@ public:
     static std::int32_t getKnobMode();
 
 protected:
+    // Deletes the frame, if any, and forgets it: concrete editors' `close`
+    // uses it, and the destructor does it for a host that never closed.
+    void deleteFrame();
+
     ERect editorRect{};
     Frame* frame = nullptr;
     // GetTickCount milliseconds; before this, trackingIdle only sleeps.

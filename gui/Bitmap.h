@@ -31,6 +31,8 @@ public:
     // Takes effect only before the first transparent draw, which fixes the mask.
     void setTransparentColor(const Color& color);
     // Both copy destination-sized pixels from `source`, not clipped to the image.
+    // An image can be selected into one device context at a time: a draw that
+    // meets another thread's draw of the same bitmap copies nothing.
     void draw(DrawContext& context, const Rect& destination, const Point& source);
     void drawTransparent(DrawContext& context, const Rect& destination, const Point& source);
 
@@ -42,11 +44,14 @@ public:
 protected:
     virtual ~Bitmap();
     // For images the owner makes itself in place of the loaded one; the
-    // bitmap owns and deletes whatever handle it holds.
+    // bitmap owns and deletes whatever handle it holds. A mask made from the
+    // old image goes with it. Call it before any thread draws the bitmap.
     void replaceImage(HBITMAP newImage);
 
 private:
     HBITMAP makeMask(HDC reference) const;
+    // The published mask, made and published now if there is none yet.
+    HBITMAP currentMask(HDC reference);
 
     std::int32_t resourceId;
     std::int32_t referenceCount = 1;

@@ -32,7 +32,8 @@ enum MouseState : std::int32_t {
 
 class DrawContext {
 public:
-    // Without a device context the context makes no platform calls at all.
+    // Without a device context the context stores what it is given but
+    // creates, selects and draws nothing.
     DrawContext(Frame* frame, HDC deviceContext, HWND window);
     virtual ~DrawContext();
     DrawContext(const DrawContext&) = delete;

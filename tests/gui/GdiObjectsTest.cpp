@@ -14,7 +14,7 @@ namespace {
 struct ObjectKind {
     const char* name;
     HGDIOBJ (*make)();
-    BOOL (*destroy)(HGDIOBJ);
+    BOOL(WINAPI* destroy)(HGDIOBJ);
 };
 
 void PrintTo(const ObjectKind& kind, std::ostream* out)
@@ -26,7 +26,7 @@ constexpr int kObjectsMade = 100;
 constexpr COLORREF kAnyColor = RGB(10, 20, 30);
 constexpr int kBitmapSide = 4;
 
-BOOL deleteDc(HGDIOBJ dc)
+BOOL WINAPI deleteDc(HGDIOBJ dc)
 {
     return DeleteDC(static_cast<HDC>(dc));
 }

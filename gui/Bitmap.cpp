@@ -1,0 +1,175 @@
+#include "gui/Bitmap.h"
+
+#include "gui/DrawContext.h"
+#include "gui/MemorySurface.h"
+#include "host/entryPoints.h"
+
+namespace {
+
+constexpr std::int32_t kResourceIdMask = 0xFFFF;
+constexpr UINT kMaskPlanes = 1;
+constexpr UINT kMaskBitsPerPixel = 1;
+
+HBITMAP makeMonochrome(std::int32_t width, std::int32_t height)
+{
+    return CreateBitmap(width, height, kMaskPlanes, kMaskBitsPerPixel, nullptr);
+}
+
+} // namespace
+
+Bitmap::Bitmap(std::int32_t resourceId) : resourceId(resourceId)
+{
+    image =
+        LoadBitmapA(static_cast<HINSTANCE>(moduleInstance), MAKEINTRESOURCEA(resourceId & kResourceIdMask));
+    BITMAP description;
+    if (image && GetObjectA(image, sizeof description, &description)) {
+        width = description.bmWidth;
+        height = description.bmHeight;
+    }
+}
+
+Bitmap::~Bitmap()
+{
+    if (image) {
+        DeleteObject(image);
+    }
+    if (HBITMAP made = mask.load()) {
+        DeleteObject(made);
+    }
+}
+
+void Bitmap::retain()
+{
+    ++referenceCount;
+}
+
+void Bitmap::release()
+{
+    if (referenceCount <= 0) {
+        return;
+    }
+    if (--referenceCount == 0) {
+        delete this;
+    }
+}
+
+void Bitmap::setTransparentColor(const Color& color)
+{
+    transparentColor = color;
+}
+
+void Bitmap::replaceImage(HBITMAP newImage)
+{
+    if (image && image != newImage) {
+        DeleteObject(image);
+    }
+    image = newImage;
+    // A mask made from the old image would leave out the wrong pixels.
+    if (HBITMAP oldMask = mask.exchange(nullptr)) {
+        DeleteObject(oldMask);
+    }
+}
+
+void Bitmap::draw(DrawContext& context, const Rect& destination, const Point& source)
+{
+    HDC target = context.getDeviceContext();
+    if (!image || !target) {
+        return;
+    }
+    MemorySurface picture(target, image, MemorySurface::Borrowed);
+    if (picture.ready()) {
+        BitBlt(target, destination.left, destination.top, destination.width(), destination.height(),
+               picture.get(), source.x, source.y, SRCCOPY);
+    }
+}
+
+HBITMAP Bitmap::makeMask(HDC reference) const
+{
+    MemorySurface picture(reference, image, MemorySurface::Borrowed);
+    if (!picture.ready()) {
+        return nullptr;
+    }
+    BITMAP description;
+    if (!GetObjectA(image, sizeof description, &description)) {
+        return nullptr;
+    }
+    POINT size{description.bmWidth, description.bmHeight};
+    DPtoLP(picture.get(), &size, 1);
+    HBITMAP made = makeMonochrome(size.x, size.y);
+    bool copied = false;
+    {
+        MemorySurface maskSurface(reference, made, MemorySurface::Borrowed);
+        SetMapMode(picture.get(), GetMapMode(reference));
+        // The colour-to-monochrome copy turns pixels of the background colour into 1, all others into 0.
+        const COLORREF previousBackground = SetBkColor(picture.get(), transparentColor.toPlatform());
+        copied = maskSurface.ready() &&
+                 BitBlt(maskSurface.get(), 0, 0, size.x, size.y, picture.get(), 0, 0, SRCCOPY);
+        SetBkColor(picture.get(), previousBackground);
+    }
+    if (!copied) {
+        DeleteObject(made);
+        return nullptr;
+    }
+    return made;
+}
+
+HBITMAP Bitmap::currentMask(HDC reference)
+{
+    HBITMAP published = mask.load(std::memory_order_acquire);
+    if (published) {
+        return published;
+    }
+    // Two first transparent draws may meet here (the user-interface thread and
+    // the audio thread's refresh): each makes its own mask, the first to
+    // publish wins and the other deletes its own, so nobody waits.
+    HBITMAP made = makeMask(reference);
+    if (!made) {
+        return nullptr;
+    }
+    if (mask.compare_exchange_strong(published, made, std::memory_order_acq_rel, std::memory_order_acquire)) {
+        return made;
+    }
+    DeleteObject(made);
+    return published;
+}
+
+void Bitmap::drawTransparent(DrawContext& context, const Rect& destination, const Point& source)
+{
+    HDC target = context.getDeviceContext();
+    if (!image || !target) {
+        return;
+    }
+    HBITMAP maskImage = currentMask(target);
+    if (!maskImage) {
+        return;
+    }
+    const std::int32_t w = destination.width();
+    const std::int32_t h = destination.height();
+    const std::int32_t x = destination.left;
+    const std::int32_t y = destination.top;
+    const std::int32_t sx = source.x;
+    const std::int32_t sy = source.y;
+
+    MemorySurface picture(target, image, MemorySurface::Borrowed);
+    MemorySurface inverseMask(target, makeMonochrome(w, h), MemorySurface::Owned);
+    MemorySurface maskSurface(target, maskImage, MemorySurface::Borrowed);
+    MemorySurface composition(target, CreateCompatibleBitmap(target, w, h), MemorySurface::Owned);
+    MemorySurface saved(target, CreateCompatibleBitmap(target, w, h), MemorySurface::Owned);
+    // Image or mask held by another thread's draw: copying now would use the
+    // wrong pixels, so this draw leaves the screen alone.
+    if (!picture.ready() || !inverseMask.ready() || !maskSurface.ready() || !composition.ready() ||
+        !saved.ready()) {
+        return;
+    }
+    // Monochrome-to-colour copies below use the fresh surfaces' black text and
+    // white background: mask 1 keeps the destination, 0 clears it.
+    BitBlt(saved.get(), 0, 0, w, h, picture.get(), sx, sy, SRCCOPY);
+    BitBlt(inverseMask.get(), 0, 0, w, h, maskSurface.get(), sx, sy, NOTSRCCOPY);
+    BitBlt(composition.get(), 0, 0, w, h, target, x, y, SRCCOPY);
+    BitBlt(composition.get(), 0, 0, w, h, maskSurface.get(), sx, sy, SRCAND);
+    BitBlt(picture.get(), sx, sy, w, h, inverseMask.get(), 0, 0, SRCAND);
+    BitBlt(composition.get(), 0, 0, w, h, picture.get(), sx, sy, SRCPAINT);
+    // The screen is written once, so the image never shows half composed.
+    BitBlt(target, x, y, w, h, composition.get(), 0, 0, SRCCOPY);
+    BitBlt(picture.get(), sx, sy, w, h, saved.get(), 0, 0, SRCCOPY);
+}

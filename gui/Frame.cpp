@@ -2,6 +2,7 @@
 
 #include "editor/EditorBase.h"
 #include "gui/DrawContext.h"
+#include "gui/DropTarget.h"
 #include "host/ExtendedEffect.h"
 #include "host/entryPoints.h"
 
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <new>
 
 namespace {
 const char kWindowName[] = "Window";
@@ -39,6 +41,7 @@ Frame::Frame(const Rect& size, void* parentWindow, EditorBase* editor)
 Frame::~Frame()
 {
     chooseCursor(kDefaultCursorKind);
+    enableDrop(false);
     removeAllChildren(true);
     setBackground(nullptr);
     OleUninitialize();
@@ -92,6 +95,7 @@ bool Frame::createWindow(void* parent)
     }
     // The pointer-sized slot: the plain 32-bit one would cut a 64-bit pointer.
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    enableDrop(true);
     return true;
 }
 
@@ -107,6 +111,9 @@ LRESULT CALLBACK Frame::windowProcedure(HWND window, UINT message, WPARAM wParam
     WindowGate::Scope userInterface(drawing && frame->editor ? frame->editor->getWindowGate() : nullptr);
     switch (message) {
     case WM_DESTROY:
+        // Revoking needs the window, which exists only until this returns:
+        // a host that destroys its window first would otherwise leak the target.
+        frame->enableDrop(false);
         frame->windowOpen = false;
         frame->parentWindow = nullptr;
         break;
@@ -251,6 +258,28 @@ void Frame::chooseCursor(std::int32_t kind)
         SetCursor(defaultCursor);
     else if (kind > 0 && kind <= kCursorKindCount)
         SetCursor(LoadCursorA(nullptr, kCursorIds[kind - 1]));
+}
+
+bool Frame::enableDrop(bool enable)
+{
+    if (!dropActive && !enable)
+        return true;
+    if (!window)
+        return false;
+    if (enable) {
+        auto* target = new (std::nothrow) DropTarget(this);
+        if (!target)
+            return false;
+        // A reference of our own across the registration: a target that OLE
+        // refuses (the window already has one) is destroyed, not leaked.
+        target->AddRef();
+        RegisterDragDrop(window, target);
+        target->Release();
+    } else {
+        RevokeDragDrop(window);
+    }
+    dropActive = enable;
+    return true;
 }
 
 View* Frame::childUnderMouse() const

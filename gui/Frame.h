@@ -3,7 +3,7 @@
 // messages reach the views through a fresh DrawContext each time. Also what
 // the editor and the controls need around it: explicit and idle redraws, the
 // editor's idle step during mouse tracking, edit notifications for the host,
-// the mouse position and the cursor.
+// the mouse position, the cursor, and the window's drop registration.
 //
 // Threads: everything runs on the user-interface thread that made the frame,
 // except `drawView`, which the editor's paced refresh also calls from the
@@ -44,6 +44,10 @@ public:
     bool mousePosition(Point& where) const;
     // 0: the cursor shown before the first call; 1-6: wait and sizing cursors.
     void chooseCursor(std::int32_t kind);
+    // Registers the window for drops (a DropTarget delivering to this frame),
+    // or revokes it. False only without a window, or without memory for the
+    // target; a refusal by OLE itself is not reported.
+    bool enableDrop(bool enable);
     // Topmost child under the mouse now, whatever its mouse-input flag.
     View* childUnderMouse() const;
 
@@ -51,6 +55,7 @@ public:
     HWND getParentWindow() const { return parentWindow; }
     bool isOpen() const { return windowOpen; }
     bool isFirstPaintPending() const { return firstPaintPending; }
+    bool isDropActive() const { return dropActive; }
     // The process's window class, "Plugin" and the module handle in hex.
     static const char* windowClassName();
 
@@ -65,6 +70,7 @@ private:
     HWND parentWindow;
     bool firstPaintPending = true;
     bool windowOpen = true;
+    bool dropActive = false;
     HWND window = nullptr;
     HCURSOR defaultCursor = nullptr;
 };

@@ -54,6 +54,9 @@ constexpr Analyzer::Request kPictureToggles[AnalyzerEditor::kPictureCount] = {
     Analyzer::ToggleSlowSpectrogram,
 };
 
+// Arial, 18 pixels.
+constexpr std::int32_t kLargeDisplayFont = 1;
+
 Rect displayArea(int k)
 {
     const std::int32_t bottom = 20 * (k + 1) * K;
@@ -135,8 +138,12 @@ void AnalyzerEditor::makeControls()
 {
     for (int k = 0; k < kDisplayCount; ++k) {
         displays[k] = adopt(new (std::nothrow) ValueDisplay(displayArea(k), displayBitmap, 0));
-        if (displays[k])
+        if (displays[k]) {
             displays[k]->setTextColor(ColorBlack);
+            // The default 12-pixel face would look lost in the larger fields.
+            if (K > 1)
+                displays[k]->setFont(kLargeDisplayFont);
+        }
     }
     resetButton = adopt(new (std::nothrow) MomentaryButton(kResetButtonArea, this, TagReset, kResetPressedOffset,
                                                            resetBitmap, Point{}));

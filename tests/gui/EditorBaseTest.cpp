@@ -72,7 +72,7 @@ TEST_F(EditorBaseTest, WithoutFrameKeysAndWheelAreNotHandled)
 
 TEST_F(EditorBaseTest, WithFrameKeysAndWheelReachTheViews)
 {
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     TestEffect effect;
     auto* editor = new TestEditor(&effect);
     editor->open(host.get());
@@ -98,7 +98,7 @@ TEST_F(EditorBaseTest, WithFrameKeysAndWheelReachTheViews)
 
 TEST_F(EditorBaseTest, IdleRedrawsDirtyViewsOfTheFrame)
 {
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     TestEffect effect;
     auto* editor = new TestEditor(&effect);
     editor->open(host.get());
@@ -116,7 +116,7 @@ TEST_F(EditorBaseTest, IdleRedrawsDirtyViewsOfTheFrame)
 
 TEST_F(EditorBaseTest, DestroyingAnOpenEditorTakesItsWindowAlong)
 {
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     HWND window = nullptr;
     {
         TestEffect effect;
@@ -200,7 +200,7 @@ TEST_F(TrackingIdleTest, CallsInALoopWorkAboutEveryFiftyMilliseconds)
 
 TEST_F(EditorBaseTest, TrackingIdleDispatchesOnePendingPaint)
 {
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     pumpMessages();
     TestEffect effect;
     auto* editor = new TestEditor(&effect);

@@ -45,13 +45,13 @@ protected:
         return view;
     }
 
-    HostWindow host{kHostLeft, kHostTop, 600, 300};
+    ParentWindow host{kHostLeft, kHostTop, 600, 300};
     std::vector<std::string> log;
 };
 
 TEST_F(FrameWindowTest, ClassIsRegisteredOnceAndCountedAcrossFrames)
 {
-    HostWindow secondHost{kHostLeft, kHostTop + 320, 600, 300};
+    ParentWindow secondHost{kHostLeft, kHostTop + 320, 600, 300};
     FramePtr first = makeFrame();
     ASSERT_TRUE(classRegistered());
     WNDCLASSA info;

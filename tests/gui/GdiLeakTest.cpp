@@ -22,7 +22,7 @@ public:
 // One open-draw-close cycle of an editor with a few of each control.
 void openDrawAndClose(NoListener& listener)
 {
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     TestEffect effect;
     auto* editor = new TestEditor(&effect);
     editor->open(host.get());

@@ -100,7 +100,7 @@ protected:
         EXPECT_TRUE(finished);
     }
 
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     TestEffect effect;
     TestEditor* editor = nullptr;
     RecordingListener listener;

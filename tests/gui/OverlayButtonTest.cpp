@@ -72,7 +72,7 @@ protected:
     }
 
     std::vector<std::string> log;
-    HostWindow host{100, 120, 600, 300};
+    ParentWindow host{100, 120, 600, 300};
     TestEffect effect;
     TestEditor* editor = nullptr;
     RecordingListener listener;

@@ -132,9 +132,9 @@ public:
 };
 
 // A plain top-level window standing in for the host's editor window.
-class HostWindow {
+class ParentWindow {
 public:
-    HostWindow(int x, int y, int width, int height)
+    ParentWindow(int x, int y, int width, int height)
     {
         static const char* className = registerClass();
         handle = CreateWindowExA(WS_EX_TOPMOST, className, "Host", WS_POPUP, x, y, width, height, nullptr,
@@ -145,13 +145,13 @@ public:
         ShowWindow(handle, SW_SHOWNOACTIVATE);
         UpdateWindow(handle);
     }
-    ~HostWindow()
+    ~ParentWindow()
     {
         if (IsWindow(handle))
             DestroyWindow(handle);
     }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
+    ParentWindow(const ParentWindow&) = delete;
+    ParentWindow& operator=(const ParentWindow&) = delete;
 
     HWND get() const { return handle; }
 

@@ -213,8 +213,9 @@ void AnalyzerEditor::refreshContent()
         if (!pixels[i])
             return;
     }
-    analyzer->renderGraphs(pixels[0], pixels[1], pixels[2], pixels[3]);
+    // Drawing still queued on the sections must finish before the pixels change under it.
     GdiFlush();
+    analyzer->renderGraphs(pixels[0], pixels[1], pixels[2], pixels[3]);
 }
 
 void AnalyzerEditor::drawPictures()

@@ -10,13 +10,15 @@
 namespace {
 
 constexpr std::int32_t kUniqueId = fourCharCode('O', 'r', 'V', 'a');
-constexpr const char* kDebugLogPath = "C:\\temp\\orvlog.txt";
 constexpr const char* kVendor = "Brindlewick";
 
 } // namespace
 
-Analyzer::Analyzer(audioMasterCallback audioMaster) : ExtendedEffect(audioMaster, 1, 0)
+Analyzer::Analyzer(audioMasterCallback audioMaster, DebugLog* debugLog)
+    : ExtendedEffect(audioMaster, 1, 0), debugLog(debugLog)
 {
+    if (debugLog)
+        debugLog->attach();
     setNumInputs(kChannels);
     setNumOutputs(kChannels);
     setUniqueID(kUniqueId);
@@ -37,7 +39,11 @@ Analyzer::Analyzer(audioMasterCallback audioMaster) : ExtendedEffect(audioMaster
 }
 
 // The base destroys the editor.
-Analyzer::~Analyzer() = default;
+Analyzer::~Analyzer()
+{
+    if (debugLog)
+        debugLog->detach();
+}
 
 // No parameters: writes are ignored and every read answers 1.0.
 void Analyzer::setParameter(std::int32_t, float) {}
@@ -49,7 +55,8 @@ float Analyzer::getParameter(std::int32_t)
 
 void Analyzer::process(float** inputs, float**, std::int32_t sampleFrames)
 {
-    appendDebugLine();
+    if (debugLog)
+        debugLog->countLine();
     // Waits at most for a request being applied or a refresh reading the analysis.
     analysisGate.enter();
     applyRequests();
@@ -83,15 +90,6 @@ void Analyzer::applyRequests()
         slowSpectrogram = !slowSpectrogram;
     if (pending & RequestReset)
         reset();
-}
-
-void Analyzer::appendDebugLine()
-{
-    // A missing folder or a locked file must not stop the audio: skip the line.
-    if (std::FILE* log = std::fopen(kDebugLogPath, "a")) {
-        std::fputs("process()\n", log);
-        std::fclose(log);
-    }
 }
 
 // The channel count is decided per call, so a block begun in stereo and

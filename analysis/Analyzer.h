@@ -10,6 +10,7 @@
 // sees half a reset or an option flipped halfway through its pictures.
 #pragma once
 
+#include "analysis/DebugLog.h"
 #include "analysis/SpinGate.h"
 #include "analysis/displayScale.h"
 #include "host/ExtendedEffect.h"
@@ -38,12 +39,14 @@ public:
     static constexpr int kHistogramBins = 100;
     static constexpr int kProgramNameLength = 31;
 
-    explicit Analyzer(audioMasterCallback audioMaster);
+    // Counts its process calls in `debugLog` (none: no log). The destructor
+    // returns once every counted line is written.
+    explicit Analyzer(audioMasterCallback audioMaster, DebugLog* debugLog = &DebugLog::plugin());
     ~Analyzer() override;
 
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
-    // Audio thread. Appends the debug line, then gathers frames into blocks.
+    // Audio thread. Counts the debug line, then gathers frames into blocks.
     void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     // Audio thread. Bit-exact copy of the inputs (in place allowed), then process.
     void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
@@ -123,11 +126,11 @@ public:
     SpinGate analysisGate;
 
 private:
-    void appendDebugLine();
     void gatherFrames(float** inputs, std::int32_t sampleFrames);
     void applyRequests();
 
     std::atomic<std::uint32_t> pendingRequests{0};
+    DebugLog* debugLog;
 };
 
 // Makes the analyzer's editor, which binds itself to the analyzer. False only

@@ -40,7 +40,7 @@ fi
 
 echo "== native threads (ThreadSanitizer)"
 if build_native_threads; then
-  run_ctest "$build/native-threads" -R '^analysis_tests\.AnalyzerRequests\.'
+  run_ctest "$build/native-threads" -R '^analysis_tests\.(AnalyzerRequests|DebugLog)\.'
 else
   echo "thread sanitizer build failed"
   failed=$((failed + 1))

@@ -146,18 +146,19 @@ bool demonstrate(const std::string& path, const DemoSignal& signal, const std::s
     dispatch(effect, effOpen);
     describe(effect);
     bool ok;
+    const long logBefore = countLogLines();
     {
         HostWindow window(effect);
         std::printf("  editor          %d x %d pixels, %s\n", window.editorRect().right - window.editorRect().left,
                     window.editorRect().bottom - window.editorRect().top,
                     window.opened() ? "open" : "did NOT open");
-        const long logBefore = countLogLines();
         ok = runDemoSignal(effect, signal, window) && window.opened();
-        std::printf("  debug log       %s gained %ld lines\n", kLogFile, countLogLines() - logBefore);
         if (!screenshots.empty())
             ok = saveScreenshot(window, screenshots, path) && ok;
     }
+    // The log is written off the audio thread; closing the effect completes it.
     dispatch(effect, effClose);
+    std::printf("  debug log       %s gained %ld lines\n", kLogFile, countLogLines() - logBefore);
     return ok;
 }
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -133,18 +134,22 @@ long logLines()
     return lines;
 }
 
-TEST_P(PluginLoadTest, EveryProcessCallAppendsToTheDebugLog)
+TEST_P(PluginLoadTest, EveryProcessCallIsInTheDebugLogOnceTheEffectIsClosed)
 {
     CreateDirectoryA("C:\\temp", nullptr);
+    const long before = logLines();
     float silence[2][16] = {};
     float* channels[2] = {silence[0], silence[1]};
-    effect->process(effect, channels, channels, 16); // makes sure the file exists
-    const long before = logLines();
-    ASSERT_GE(before, 1);
-    effect->process(effect, channels, channels, 16);
-    effect->process(effect, channels, channels, 0);
-    effect->processReplacing(effect, channels, channels, 16);
-    EXPECT_EQ(logLines(), before + 3);
+    constexpr long kCalls = 2000;
+    for (long call = 0; call < kCalls; ++call) {
+        if (call % 2)
+            effect->process(effect, channels, channels, call % 3 ? 16 : 0);
+        else
+            effect->processReplacing(effect, channels, channels, 16);
+    }
+    EXPECT_EQ(dispatch(effect, effClose), 1);
+    effect = nullptr;
+    EXPECT_EQ(logLines(), std::max(before, 0L) + kCalls);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, PluginLoadTest, ::testing::ValuesIn(kBuilds),

@@ -12,6 +12,21 @@ namespace {
 constexpr std::int32_t kUniqueId = fourCharCode('O', 'r', 'V', 'a');
 constexpr const char* kVendor = "Brindlewick";
 
+void consumeLevelRow(float (&energy)[kAnalysisChannels], std::int32_t& blocks, float period, float sampleRate)
+{
+    if (!isHistoryRowDue(sampleRate, period, blocks))
+        return;
+    blocks = 0;
+    energy[1] = 0.0f;
+    energy[0] = 0.0f;
+}
+
+void consumeSpectrogramRow(std::int32_t& blocks, float period, float sampleRate)
+{
+    if (isHistoryRowDue(sampleRate, period, blocks))
+        blocks = 0;
+}
+
 } // namespace
 
 Analyzer::Analyzer(audioMasterCallback audioMaster, DebugLog* debugLog)
@@ -196,4 +211,32 @@ void Analyzer::reset()
     std::memset(slowEnergy, 0, sizeof slowEnergy);
     std::memset(fastEnergy, 0, sizeof fastEnergy);
     blockFill = 0;
+}
+
+void Analyzer::takeSnapshot(AnalysisSnapshot& snapshot)
+{
+    snapshot.measures = measures;
+    snapshot.sampleRate = sampleRate;
+    snapshot.analysedFrames = analysedFrames;
+    std::memcpy(snapshot.levelHistogram, levelHistogram, sizeof levelHistogram);
+    std::memcpy(snapshot.channelSpectrum, channelSpectrum, sizeof channelSpectrum);
+    std::memcpy(snapshot.combinedSpectrum, combinedSpectrum, sizeof combinedSpectrum);
+    std::memcpy(snapshot.slowEnergy, slowEnergy, sizeof slowEnergy);
+    std::memcpy(snapshot.fastEnergy, fastEnergy, sizeof fastEnergy);
+    snapshot.slowSpectrumCount = slowSpectrumCount;
+    snapshot.fastSpectrumCount = fastSpectrumCount;
+    snapshot.slowLevelBlocks = slowLevelBlocks;
+    snapshot.fastLevelBlocks = fastLevelBlocks;
+    snapshot.logFrequencyAxis = logFrequencyAxis;
+    snapshot.zoomHistogram = zoomHistogram;
+    snapshot.slowLevelHistory = slowLevelHistory;
+    snapshot.slowSpectrogram = slowSpectrogram;
+    // The pictures made from this snapshot add no rows while nothing has
+    // been analysed since the last reset.
+    if (analysedFrames == 0)
+        return;
+    consumeLevelRow(slowEnergy, slowLevelBlocks, kSlowHistoryPeriod, sampleRate);
+    consumeLevelRow(fastEnergy, fastLevelBlocks, kFastHistoryPeriod, sampleRate);
+    consumeSpectrogramRow(slowSpectrumCount, kSlowHistoryPeriod, sampleRate);
+    consumeSpectrogramRow(fastSpectrumCount, kFastHistoryPeriod, sampleRate);
 }

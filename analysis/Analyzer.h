@@ -10,6 +10,7 @@
 // sees half a reset or an option flipped halfway through its pictures.
 #pragma once
 
+#include "analysis/AnalysisSnapshot.h"
 #include "analysis/DebugLog.h"
 #include "analysis/SpinGate.h"
 #include "analysis/displayScale.h"
@@ -18,25 +19,12 @@
 #include <atomic>
 #include <cstdint>
 
-// The nine numbers the editor shows, in display order.
-struct AnalyzerMeasures {
-    float analysedSeconds;
-    float peakDb;
-    float rmsDb;
-    float balanceDb;
-    float rmsToMeanDb;
-    float quietPercent;
-    float nearPeakPercent;
-    float lowBandPercent;
-    float highBandPercent;
-};
-
 class Analyzer : public ExtendedEffect {
 public:
-    static constexpr int kChannels = 2;
-    static constexpr int kBlockFrames = 2048;
-    static constexpr int kSpectrumBins = 1024;
-    static constexpr int kHistogramBins = 100;
+    static constexpr int kChannels = kAnalysisChannels;
+    static constexpr int kBlockFrames = kAnalysisBlockFrames;
+    static constexpr int kSpectrumBins = kSpectrumBinCount;
+    static constexpr int kHistogramBins = kHistogramBinCount;
     static constexpr int kProgramNameLength = 31;
 
     // Counts its process calls in `debugLog` (none: no log). The destructor
@@ -80,9 +68,20 @@ public:
     void averageSpectrum(std::int32_t channels, float sumAbsolute, float sumSquares[kChannels]);
     void updateMeasures(std::int32_t channels);
 
-    // Pictures for the editor (rendering runs on whichever thread refreshes it).
+    // What a refresh of the editor shows, as it stands now. The history sums
+    // and counters that the refresh's pictures consume (the ones whose row is
+    // due) are set back to zero here, so each gathered period goes into
+    // exactly one row. Only for the holder of `analysisGate`.
+    void takeSnapshot(AnalysisSnapshot& snapshot);
+
+    // Pictures for the editor. The colour map is made once by the constructor.
     void buildColourMap();
-    void colourFor(float value, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red);
+    void colourFor(float value, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red) const;
+    // Renders the four pictures from a snapshot and adds the due history rows
+    // to the history images, which nothing else touches. Any thread, one at a time.
+    void renderGraphs(AnalysisSnapshot& snapshot, std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
+                      std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture);
+    // The same for the analysis as it stands now; only for the holder of `analysisGate`.
     void renderGraphs(std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
                       std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture);
 

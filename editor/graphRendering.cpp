@@ -2,8 +2,9 @@
 // two of them. Plain computation over 24-bit bottom-up blue-green-red memory:
 // nothing here knows about windows, and nothing is allocated while rendering.
 //
-// The renderer is the only place where a history row is added, and so the only
-// place that sets the analysis's slow/fast sums and counters back to zero.
+// The renderer draws from a snapshot of the analysis and is the only place
+// where a history row is added; taking the snapshot consumed, in the analysis,
+// the slow/fast sums and counters of exactly the rows drawn here.
 #include "analysis/Analyzer.h"
 #include "analysis/decibels.h"
 
@@ -32,8 +33,6 @@ constexpr std::uint8_t kLevelTickRed = 245;
 constexpr int kFineLineBase = 150;
 constexpr int kCoarseLineBase = 200;
 
-constexpr float kSlowPeriod = 5.0f;
-constexpr float kFastPeriod = 0.2f;
 constexpr float kBarHeightScale = 96.0f * kDisplayScale;
 constexpr float kLevelBarScale = 200.0f * kDisplayScale;
 // The level bar runs from -96 dB at the left edge to 0 dB at the right edge.
@@ -129,13 +128,6 @@ void scrollUp(std::uint8_t* image)
     std::memset(image, 0, kPictureRowBytes);
 }
 
-// A history gains a row once the blocks behind its counter cover more than its
-// period. Both products are exact in double, however far the counter has grown.
-bool isDue(float sampleRate, float period, std::int32_t blocks)
-{
-    return static_cast<double>(sampleRate) * period < static_cast<double>(blocks) * Analyzer::kBlockFrames;
-}
-
 // ln(count + 1); an empty bin, or a count that is not a count, gives 0.
 double binLog(std::int64_t count)
 {
@@ -214,7 +206,7 @@ void advanceLevelHistory(std::uint8_t* image, float (&energy)[kChannels], std::i
                          float sampleRate)
 {
     const std::int32_t counted = blocks;
-    if (!isDue(sampleRate, period, counted))
+    if (!isHistoryRowDue(sampleRate, period, counted))
         return;
     scrollUp(image);
     drawLevelRow(image, energy, counted);
@@ -308,33 +300,35 @@ SpectrogramPair duePair(std::uint8_t* linear, std::uint8_t* logarithmic, bool du
     return {linear, logarithmic};
 }
 
-void paintMagnitude(Analyzer& analyzer, std::uint8_t* image, int x, float magnitude)
+void paintMagnitude(const Analyzer& analyzer, std::uint8_t* image, int x, float magnitude)
 {
     std::uint8_t* pixel = pixelAt(image, x, 0);
     analyzer.colourFor(magnitude, &pixel[kBlue], &pixel[kGreen], &pixel[kRed]);
 }
 
-void drawSpectrogramColumn(Analyzer& analyzer, const SpectrogramPair& pair, int x, int linearBin, int logBin)
+void drawSpectrogramColumn(const Analyzer& analyzer, const AnalysisSnapshot& state, const SpectrogramPair& pair,
+                           int x, int linearBin, int logBin)
 {
     if (!pair.linear)
         return;
-    paintMagnitude(analyzer, pair.linear, x, analyzer.combinedSpectrum[linearBin]);
-    paintMagnitude(analyzer, pair.logarithmic, x, analyzer.combinedSpectrum[logBin]);
+    paintMagnitude(analyzer, pair.linear, x, state.combinedSpectrum[linearBin]);
+    paintMagnitude(analyzer, pair.logarithmic, x, state.combinedSpectrum[logBin]);
 }
 
 // The spectrum picture and the due spectrogram rows, column by column.
-void drawSpectrum(Analyzer& analyzer, float sampleRate, std::uint8_t* picture)
+void drawSpectrum(Analyzer& analyzer, AnalysisSnapshot& state, std::uint8_t* picture)
 {
     std::memset(picture, 0, kPictureBytes);
     SpectrumScale scale;
-    measureSpectrum(analyzer.channelSpectrum, scale);
-    const bool slowDue = isDue(sampleRate, kSlowPeriod, analyzer.slowSpectrumCount);
-    const bool fastDue = isDue(sampleRate, kFastPeriod, analyzer.fastSpectrumCount);
+    measureSpectrum(state.channelSpectrum, scale);
+    const float sampleRate = state.sampleRate;
+    const bool slowDue = isHistoryRowDue(sampleRate, kSlowHistoryPeriod, state.slowSpectrumCount);
+    const bool fastDue = isHistoryRowDue(sampleRate, kFastHistoryPeriod, state.fastSpectrumCount);
     const SpectrogramPair slow =
         duePair(analyzer.spectrogramImages[0], analyzer.spectrogramImages[1], slowDue);
     const SpectrogramPair fast =
         duePair(analyzer.spectrogramImages[2], analyzer.spectrogramImages[3], fastDue);
-    const bool logAxis = analyzer.logFrequencyAxis;
+    const bool logAxis = state.logFrequencyAxis;
 
     double previousFrequency = binFrequency(0, sampleRate);
     for (int x = 0; x < kWidth; ++x) {
@@ -346,13 +340,13 @@ void drawSpectrum(Analyzer& analyzer, float sampleRate, std::uint8_t* picture)
         previousFrequency = frequency;
         for (int channel = 0; channel < kChannels; ++channel)
             drawColumnBar(picture, x, channel, scale.barHeight(scale.decibels[channel][shownBin]));
-        drawSpectrogramColumn(analyzer, slow, x, linearBin, logBin);
-        drawSpectrogramColumn(analyzer, fast, x, linearBin, logBin);
+        drawSpectrogramColumn(analyzer, state, slow, x, linearBin, logBin);
+        drawSpectrogramColumn(analyzer, state, fast, x, linearBin, logBin);
     }
     if (slowDue)
-        analyzer.slowSpectrumCount = 0;
+        state.slowSpectrumCount = 0;
     if (fastDue)
-        analyzer.fastSpectrumCount = 0;
+        state.fastSpectrumCount = 0;
 }
 
 struct Rgb {
@@ -395,7 +389,7 @@ void Analyzer::buildColourMap()
 
 // Magnitudes from 0 to about 6.37 spread logarithmically over the colour map;
 // larger ones, and values that are not numbers, take its last entry.
-void Analyzer::colourFor(float value, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red)
+void Analyzer::colourFor(float value, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red) const
 {
     double x = kColourScale * std::log(static_cast<double>(value) + 1.0);
     if (x > kColourLimit || std::isnan(x))
@@ -408,26 +402,37 @@ void Analyzer::colourFor(float value, std::uint8_t* blue, std::uint8_t* green, s
     *red = static_cast<std::uint8_t>(entry >> 16);
 }
 
-// Called from the editor's display refresh, on the audio thread after a block
-// or on the user-interface thread when the editor opens. The user-interface
-// thread may flip an option meanwhile, so each step reads its option once.
-void Analyzer::renderGraphs(std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
+// The snapshot's history sums and counters are consumed as its rows are drawn,
+// like the analysis's own ones when the snapshot was taken.
+void Analyzer::renderGraphs(AnalysisSnapshot& state, std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
                             std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture)
 {
     if (!histogramPicture || !spectrumPicture || !levelHistoryPicture || !spectrogramPicture)
         return;
     std::memset(histogramPicture, 0, kPictureBytes);
     // Nothing analysed since the last reset: the histories wait for real audio.
-    if (analysedFrames == 0)
+    if (state.analysedFrames == 0)
         return;
 
-    drawHistogram(levelHistogram, zoomHistogram, histogramPicture);
+    drawHistogram(state.levelHistogram, state.zoomHistogram, histogramPicture);
 
-    advanceLevelHistory(levelHistoryImages[0], slowEnergy, slowLevelBlocks, kSlowPeriod, sampleRate);
-    advanceLevelHistory(levelHistoryImages[1], fastEnergy, fastLevelBlocks, kFastPeriod, sampleRate);
-    std::memcpy(levelHistoryPicture, levelHistoryImages[slowLevelHistory ? 0 : 1], kPictureBytes);
+    advanceLevelHistory(levelHistoryImages[0], state.slowEnergy, state.slowLevelBlocks, kSlowHistoryPeriod,
+                        state.sampleRate);
+    advanceLevelHistory(levelHistoryImages[1], state.fastEnergy, state.fastLevelBlocks, kFastHistoryPeriod,
+                        state.sampleRate);
+    std::memcpy(levelHistoryPicture, levelHistoryImages[state.slowLevelHistory ? 0 : 1], kPictureBytes);
 
-    drawSpectrum(*this, sampleRate, spectrumPicture);
-    const int shownSpectrogram = (logFrequencyAxis ? 1 : 0) + (slowSpectrogram ? 0 : 2);
+    drawSpectrum(*this, state, spectrumPicture);
+    const int shownSpectrogram = (state.logFrequencyAxis ? 1 : 0) + (state.slowSpectrogram ? 0 : 2);
     std::memcpy(spectrogramPicture, spectrogramImages[shownSpectrogram], kPictureBytes);
+}
+
+void Analyzer::renderGraphs(std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
+                            std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture)
+{
+    if (!histogramPicture || !spectrumPicture || !levelHistoryPicture || !spectrogramPicture)
+        return;
+    AnalysisSnapshot now;
+    takeSnapshot(now);
+    renderGraphs(now, histogramPicture, spectrumPicture, levelHistoryPicture, spectrogramPicture);
 }

@@ -54,9 +54,6 @@ constexpr Analyzer::Request kPictureToggles[AnalyzerEditor::kPictureCount] = {
     Analyzer::ToggleSlowSpectrogram,
 };
 
-// Arial, 18 pixels.
-constexpr std::int32_t kLargeDisplayFont = 1;
-
 Rect displayArea(int k)
 {
     const std::int32_t bottom = 20 * (k + 1) * K;
@@ -100,7 +97,6 @@ AnalyzerEditor::~AnalyzerEditor()
 
 std::int32_t AnalyzerEditor::open(void* parentWindow)
 {
-    WindowGate::Scope userInterface(&windowGate);
     // A second open without close replaces the first window instead of leaking it.
     if (frame)
         close();
@@ -114,12 +110,13 @@ std::int32_t AnalyzerEditor::open(void* parentWindow)
     makeBitmaps();
     makeControls();
     opened = true;
-    // The analysis is read here on the user-interface thread: only when no
-    // block is being analysed; otherwise the next block refreshes.
-    if (analyzer->analysisGate.tryEnter()) {
+    // The analysis is read here on the user-interface thread only when no
+    // block is being analysed; otherwise the next block hands the refresh over.
+    if (!refreshPending && analyzer->analysisGate.tryEnter()) {
         pacedUpdate();
         analyzer->analysisGate.leave();
     }
+    updateDisplay();
     return 1;
 }
 
@@ -138,12 +135,8 @@ void AnalyzerEditor::makeControls()
 {
     for (int k = 0; k < kDisplayCount; ++k) {
         displays[k] = adopt(new (std::nothrow) ValueDisplay(displayArea(k), displayBitmap, 0));
-        if (displays[k]) {
+        if (displays[k])
             displays[k]->setTextColor(ColorBlack);
-            // The default 12-pixel face would look lost in the larger fields.
-            if (K > 1)
-                displays[k]->setFont(kLargeDisplayFont);
-        }
     }
     resetButton = adopt(new (std::nothrow) MomentaryButton(kResetButtonArea, this, TagReset, kResetPressedOffset,
                                                            resetBitmap, Point{}));
@@ -168,7 +161,6 @@ template <typename SomeView> SomeView* AnalyzerEditor::adopt(SomeView* view)
 
 void AnalyzerEditor::close()
 {
-    WindowGate::Scope userInterface(&windowGate);
     opened = false;
     delete frame;
     frame = nullptr;
@@ -184,7 +176,18 @@ void AnalyzerEditor::releaseBitmaps()
     }
 }
 
-void AnalyzerEditor::idle() {}
+void AnalyzerEditor::idle()
+{
+    // A host answering the tracking loop's own idle call finds the work under way.
+    if (inIdle)
+        return;
+    updateDisplay();
+}
+
+void AnalyzerEditor::refreshTimer()
+{
+    idle();
+}
 
 float AnalyzerEditor::displayedValue(int k) const
 {
@@ -193,20 +196,22 @@ float AnalyzerEditor::displayedValue(int k) const
 
 void AnalyzerEditor::updateDisplay()
 {
-    if (!analyzer || !opened)
+    if (!analyzer || !opened || !refreshPending.load(std::memory_order_acquire))
         return;
-    refreshContent();
+    for (int k = 0; k < kDisplayCount; ++k)
+        if (displays[k])
+            displays[k]->setValue(measure(pendingRefresh.measures, k));
+    renderPictures(pendingRefresh);
+    // Rendered: the analysis may hand over the next refresh while this one is drawn.
+    refreshPending.store(false, std::memory_order_release);
     // The overlay stays intact; the new values and pictures show when it closes.
     if (overlayShown)
         return;
     drawPictures();
 }
 
-void AnalyzerEditor::refreshContent()
+void AnalyzerEditor::renderPictures(AnalysisSnapshot& snapshot)
 {
-    for (int k = 0; k < kDisplayCount; ++k)
-        if (displays[k])
-            displays[k]->setValue(measure(analyzer->measures, k));
     std::uint8_t* pixels[kPictureCount] = {};
     for (int i = 0; i < kPictureCount; ++i) {
         pixels[i] = imageBitmaps[i] ? imageBitmaps[i]->getPixels() : nullptr;
@@ -215,15 +220,17 @@ void AnalyzerEditor::refreshContent()
     }
     // Drawing still queued on the sections must finish before the pixels change under it.
     GdiFlush();
-    analyzer->renderGraphs(pixels[0], pixels[1], pixels[2], pixels[3]);
+    analyzer->renderGraphs(snapshot, pixels[0], pixels[1], pixels[2], pixels[3]);
 }
 
+// Only what changed is drawn: the four pictures and the displays whose value
+// moved. The rest of the window already shows what a full redraw would.
 void AnalyzerEditor::drawPictures()
 {
     for (MomentaryButton* view : imageViews)
         if (view)
             view->setDirty(true);
-    frame->drawView(nullptr);
+    frame->updateDirtyViews();
 }
 
 void AnalyzerEditor::pacedUpdate()
@@ -235,13 +242,15 @@ void AnalyzerEditor::pacedUpdate()
     }
     if (static_cast<std::int32_t>(now - lastUpdate.load()) <= kRefreshIntervalMs)
         return;
-    // The user interface has the window (building, closing, painting or
-    // tracking the mouse): skip, and let the next block try again.
-    if (!windowGate.tryEnter())
-        return;
+    if (opened.load(std::memory_order_acquire)) {
+        // The last refresh is not drawn yet: no history row may be taken from
+        // the analysis for a picture that would never show it, so wait.
+        if (refreshPending.load(std::memory_order_acquire))
+            return;
+        analyzer->takeSnapshot(pendingRefresh);
+        refreshPending.store(true, std::memory_order_release);
+    }
     lastUpdate = now;
-    updateDisplay();
-    windowGate.leave();
 }
 
 void AnalyzerEditor::showOverlay(bool shown)

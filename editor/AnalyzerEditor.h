@@ -3,15 +3,18 @@
 // overlay. Refreshed from the analysis at most every 50 ms by the paced
 // update that the analysis runs after every block.
 //
-// Threads: open, close and the controls run on the user-interface thread;
-// the paced update runs on the host's audio thread. The window gate keeps
-// the two apart: the refresh skips itself while the user interface builds,
-// tears down, paints or tracks the mouse, and never waits for it.
+// Threads: the paced update runs on the host's audio thread and touches no
+// window: when a refresh is due it hands a snapshot of the analysis over to
+// the user-interface thread, which renders and draws it from the window's
+// refresh timer or the host's idle call. One snapshot is in flight at a
+// time; until it is drawn, the analysis keeps gathering for the next one.
 #pragma once
 
+#include "analysis/AnalysisSnapshot.h"
 #include "editor/EditorBase.h"
 #include "gui/ControlListener.h"
 
+#include <atomic>
 #include <cstdint>
 
 class Analyzer;
@@ -31,19 +34,24 @@ public:
     explicit AnalyzerEditor(Analyzer& analyzer);
     ~AnalyzerEditor() override;
 
-    // User-interface thread. Builds the frame and every control, then
-    // refreshes once if the pacing allows. Always 1.
+    // User-interface thread. Builds the frame and every control, then shows
+    // a refresh still waiting, or refreshes once if the pacing allows. Always 1.
     std::int32_t open(void* parentWindow) override;
-    // User-interface thread. Waits for a refresh in progress, then destroys
-    // the frame and the bitmaps made by open.
+    // User-interface thread. Destroys the frame and the bitmaps made by open;
+    // a refresh handed over meanwhile waits for the next open.
     void close() override;
-    // The host's idle calls do nothing: the analysis drives the refresh.
+    // User-interface thread: the host's idle call and the window's refresh
+    // timer show a refresh that the analysis handed over.
     void idle() override;
-    // Sets the displays, renders the pictures and draws them now; only while open.
+    void refreshTimer() override;
+    // User-interface thread: sets the displays from the refresh handed over,
+    // renders its pictures and, unless the help covers them, draws them now.
     void updateDisplay() override;
-    // Audio thread, after every block, with the analysis held. Runs
-    // updateDisplay when more than 50 ms passed since the last run of any
-    // editor in the process, and skips it while the user interface has the window.
+    // Audio thread, after every block, with the analysis held; no window call,
+    // no allocation, no wait. When more than 50 ms passed since the last
+    // refresh of any editor in the process and the editor is open, hands a
+    // snapshot over, unless the previous one has not been drawn yet: then it
+    // tries again after the next block.
     void pacedUpdate();
     // User-interface thread: reset and the picture options, posted to the
     // analysis; the overlay's state.
@@ -61,7 +69,7 @@ private:
     // Hands a new view to the frame; null when it could not be made or added.
     template <typename SomeView> SomeView* adopt(SomeView* view);
     void releaseBitmaps();
-    void refreshContent();
+    void renderPictures(AnalysisSnapshot& snapshot);
     void drawPictures();
     void showOverlay(bool shown);
 
@@ -75,6 +83,11 @@ private:
     Bitmap* overlayBitmap = nullptr;
     ImageBitmap* imageBitmaps[kPictureCount] = {};
     Analyzer* analyzer;
-    bool opened = false;
+    // Written on the user-interface thread, read by the paced update.
+    std::atomic<bool> opened{false};
     bool overlayShown = false;
+    // Filled by whoever holds the analysis while `refreshPending` is false;
+    // read and released by the user-interface thread once it is true.
+    AnalysisSnapshot pendingRefresh{};
+    std::atomic<bool> refreshPending{false};
 };

@@ -101,6 +101,8 @@ void EditorBase::redraw(ERect*)
         frame->drawView(nullptr);
 }
 
+void EditorBase::refreshTimer() {}
+
 void EditorBase::trackingIdle()
 {
     DWORD now = GetTickCount();

@@ -9,7 +9,6 @@
 #pragma once
 
 #include "editor/PluginEditor.h"
-#include "editor/WindowGate.h"
 
 #include <cstdint>
 
@@ -43,10 +42,11 @@ public:
     // early, otherwise runs idle, one pending paint and the host's idle, and
     // pushes the next run 100 ms ahead, so the work comes about every 50 ms.
     virtual void trackingIdle();
+    // Run by the frame's window timer every 20 ms, on the user-interface
+    // thread, whether or not the host sends idle requests. Nothing here.
+    virtual void refreshTimer();
 
     ExtendedEffect* getEffect() const;
-    // Held while the window content is built, torn down, painted or tracked.
-    WindowGate* getWindowGate() { return &windowGate; }
     Frame* getFrame() const { return frame; }
     static std::int32_t getKnobMode();
 
@@ -60,5 +60,4 @@ protected:
     // GetTickCount milliseconds; before this, trackingIdle only sleeps.
     std::uint32_t nextIdleTime;
     bool inIdle = false;
-    WindowGate windowGate;
 };

@@ -25,6 +25,11 @@ const LPCSTR kCursorIds[] = {IDC_WAIT, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_
 constexpr std::int32_t kCursorKindCount = sizeof(kCursorIds) / sizeof(kCursorIds[0]);
 constexpr std::int32_t kDefaultCursorKind = 0;
 
+// The editor's own refresh work runs at least this often, also in hosts that
+// never send an idle request.
+constexpr UINT_PTR kRefreshTimerId = 1;
+constexpr UINT kRefreshTimerMs = 20;
+
 HINSTANCE instance()
 {
     return static_cast<HINSTANCE>(moduleInstance);
@@ -95,6 +100,7 @@ bool Frame::createWindow(void* parent)
     }
     // The pointer-sized slot: the plain 32-bit one would cut a 64-bit pointer.
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetTimer(window, kRefreshTimerId, kRefreshTimerMs, nullptr);
     enableDrop(true);
     return true;
 }
@@ -104,11 +110,6 @@ LRESULT CALLBACK Frame::windowProcedure(HWND window, UINT message, WPARAM wParam
     auto* frame = reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!frame)
         return DefWindowProcA(window, message, wParam, lParam);
-    // Paints and presses have the window content to themselves: the
-    // editor's refresh from the audio thread waits its turn (it skips).
-    const bool drawing = message == WM_PAINT || message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
-                         message == WM_MBUTTONDOWN;
-    WindowGate::Scope userInterface(drawing && frame->editor ? frame->editor->getWindowGate() : nullptr);
     switch (message) {
     case WM_DESTROY:
         // Revoking needs the window, which exists only until this returns:
@@ -116,6 +117,12 @@ LRESULT CALLBACK Frame::windowProcedure(HWND window, UINT message, WPARAM wParam
         frame->enableDrop(false);
         frame->windowOpen = false;
         frame->parentWindow = nullptr;
+        break;
+    case WM_TIMER:
+        if (wParam == kRefreshTimerId && frame->editor) {
+            frame->editor->refreshTimer();
+            return 0;
+        }
         break;
     case WM_PAINT:
         if (GetUpdateRect(window, nullptr, FALSE)) {

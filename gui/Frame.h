@@ -5,9 +5,9 @@
 // editor's idle step during mouse tracking, edit notifications for the host,
 // the mouse position, the cursor, and the window's drop registration.
 //
-// Threads: everything runs on the user-interface thread that made the frame,
-// except `drawView`, which the editor's paced refresh also calls from the
-// host's audio thread; it then draws through a context of its own.
+// Threads: everything runs on the user-interface thread that made the frame.
+// A timer of the window gives the editor its refresh work every 20 ms, so
+// that what the analysis hands over is drawn in hosts that never idle.
 #pragma once
 
 #include "gui/ViewContainer.h"

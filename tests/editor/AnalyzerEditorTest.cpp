@@ -4,6 +4,7 @@
 
 #include "editor/ImageBitmap.h"
 #include "gui/MomentaryButton.h"
+#include "testhost/PluginLibrary.h"
 #include "tests/support/GdiObjects.h"
 
 #include <mmsystem.h>
@@ -106,18 +107,21 @@ TEST_F(AnalyzerEditorTest, ReportsFromTheControls)
     probe->release();
 }
 
+// The audio thread only hands refreshes over; the host's idle call draws them.
 TEST_F(AnalyzerEditorTest, RefreshesAtMostEvery50Milliseconds)
 {
     openWindow();
-    editor->pacedUpdate(); // starts the process's clock if nothing did yet
     Sleep(60);
     TestSignal(Analyzer::kBlockFrames).feed(analyzer->record(), Analyzer::kBlockFrames);
     const float seconds = analyzer->measures.analysedSeconds;
     ASSERT_GT(seconds, 0.0f);
+    EXPECT_EQ(editor->displayedValue(0), 0.0f) << "nothing is drawn on the audio thread";
+    dispatch(analyzer->record(), effEditIdle);
     EXPECT_EQ(editor->displayedValue(0), seconds) << "the block after a pause refreshes";
 
     const DWORD start = timeGetTime();
     TestSignal(Analyzer::kBlockFrames).feed(analyzer->record(), Analyzer::kBlockFrames);
+    dispatch(analyzer->record(), effEditIdle);
     if (timeGetTime() - start < 50) {
         EXPECT_EQ(editor->displayedValue(0), seconds) << "a block right after a refresh does not";
     }
@@ -127,7 +131,65 @@ TEST_F(AnalyzerEditorTest, RefreshesAtMostEvery50Milliseconds)
     const std::uint8_t* history = editor->picture(2)->getPixels();
     const std::vector<std::uint8_t> before(history, history + kPictureBytes);
     TestSignal(Analyzer::kBlockFrames).feed(analyzer->record(), Analyzer::kBlockFrames);
+    dispatch(analyzer->record(), effEditIdle);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), history)) << "closed, nothing is rendered";
+}
+
+// The window's own timer draws what was handed over, for hosts that never idle.
+TEST_F(AnalyzerEditorTest, TheWindowsTimerDrawsTheRefresh)
+{
+    openWindow();
+    Sleep(60);
+    TestSignal(Analyzer::kBlockFrames).feed(analyzer->record(), Analyzer::kBlockFrames);
+    window->pumpFor(60);
+    EXPECT_EQ(editor->displayedValue(0), analyzer->measures.analysedSeconds);
+}
+
+// Refreshes are drawn on the user-interface thread whenever it gets to them,
+// yet every picture equals what the renderer makes at the moments the audio
+// thread handed them over: while one waits to be drawn, no other is handed
+// over and the history sums and counters stay in the analysis for the next.
+TEST_F(AnalyzerEditorTest, DrawnPicturesEqualTheRenderersAtTheHandOverMoments)
+{
+    openWindow();
+    const TestSignal signal(Analyzer::kBlockFrames);
+    // Whether the user interface draws after each block; every block comes
+    // after a pause, so each one finds a refresh due.
+    const bool drawnAfter[] = {true, true, false, false, false, true, true, false, true, false,
+                               false, false, false, false, true, true, true, false, false, true};
+    std::vector<bool> handedOver;
+    bool pending = false;
+    for (const bool draw : drawnAfter) {
+        Sleep(60);
+        const std::int32_t fastBlocks = analyzer->fastLevelBlocks;
+        signal.feed(analyzer->record(), Analyzer::kBlockFrames);
+        handedOver.push_back(!pending);
+        if (pending) {
+            EXPECT_EQ(analyzer->fastLevelBlocks, fastBlocks + 1) << "held back while one is pending";
+        }
+        pending = true;
+        if (draw) {
+            dispatch(analyzer->record(), effEditIdle);
+            pending = false;
+        }
+    }
+
+    // The same blocks through an analyzer of our own, rendered at those moments.
+    auto reference = std::make_unique<Analyzer>(nullptr, nullptr);
+    reference->setSampleRate(44100.0f);
+    std::vector<std::uint8_t> pictures[4];
+    for (auto& picture : pictures)
+        picture.resize(kPictureBytes);
+    for (const bool handOver : handedOver) {
+        signal.feed(reference->record(), Analyzer::kBlockFrames);
+        if (handOver)
+            reference->renderGraphs(pictures[0].data(), pictures[1].data(), pictures[2].data(),
+                                    pictures[3].data());
+    }
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(std::memcmp(editor->picture(i)->getPixels(), pictures[i].data(), kPictureBytes), 0)
+            << "picture " << i + 1;
+    EXPECT_EQ(editor->displayedValue(1), reference->measures.peakDb);
 }
 
 TEST_F(AnalyzerEditorTest, ClickingAPictureFlipsItsOptionOncePerClick)
@@ -149,6 +211,7 @@ TEST_F(AnalyzerEditorTest, ResetButtonStartsTheMeasurementAgain)
     openWindow();
     Sleep(60);
     TestSignal(4 * Analyzer::kBlockFrames).feed(analyzer->record(), 512);
+    dispatch(analyzer->record(), effEditIdle);
     ASSERT_GT(editor->displayedValue(0), 0.0f);
     click(kResetCentre);
     EXPECT_EQ(analyzer->analysedFrames, 0);

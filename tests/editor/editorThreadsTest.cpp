@@ -57,7 +57,7 @@ TEST_F(EditorThreadsTest, OpenAndCloseWhileAudioRefreshesTheEditor)
 TEST_F(EditorThreadsTest, ClicksOnPicturesWhileAudioRuns)
 {
     openWindow();
-    const std::int64_t start = liveGdiObjects();
+    std::int64_t start = 0;
     const bool zoom = analyzer->zoomHistogram;
     {
         AudioThread audio(analyzer->record());
@@ -65,6 +65,10 @@ TEST_F(EditorThreadsTest, ClicksOnPicturesWhileAudioRuns)
             window->reopenEditor();
             if (round % 25 == 0)
                 click(kPictureCentres[0]);
+            // A refresh drawn during a press takes a second device context of
+            // the window while the press holds one; Wine caches those once made.
+            if (round == 0)
+                start = liveGdiObjects();
         }
     }
     window->pumpFor(20);

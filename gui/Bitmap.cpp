@@ -30,6 +30,7 @@ Bitmap::Bitmap(std::int32_t resourceId) : resourceId(resourceId)
 
 Bitmap::~Bitmap()
 {
+    deleteImageContext();
     if (image) {
         DeleteObject(image);
     }
@@ -60,6 +61,7 @@ void Bitmap::setTransparentColor(const Color& color)
 
 void Bitmap::replaceImage(HBITMAP newImage)
 {
+    deleteImageContext();
     if (image && image != newImage) {
         DeleteObject(image);
     }
@@ -70,41 +72,76 @@ void Bitmap::replaceImage(HBITMAP newImage)
     }
 }
 
+Bitmap::ImageContext::ImageContext(Bitmap& bitmap, HDC reference)
+    : bitmap(bitmap), deviceContext(bitmap.takeImageContext(reference))
+{
+}
+
+Bitmap::ImageContext::~ImageContext()
+{
+    if (deviceContext) {
+        bitmap.imageContext.store(deviceContext, std::memory_order_release);
+    }
+}
+
+HDC Bitmap::takeImageContext(HDC reference)
+{
+    if (HDC kept = imageContext.exchange(nullptr, std::memory_order_acquire)) {
+        return kept;
+    }
+    // Made by the first draw; a later null means another draw has it.
+    if (imageContextMade.exchange(true)) {
+        return nullptr;
+    }
+    HDC made = CreateCompatibleDC(reference);
+    if (made && SelectObject(made, image)) {
+        return made;
+    }
+    if (made) {
+        DeleteDC(made);
+    }
+    imageContextMade = false;
+    return nullptr;
+}
+
+// Only while no draw runs: the image is let go with the device context.
+void Bitmap::deleteImageContext()
+{
+    if (HDC kept = imageContext.exchange(nullptr)) {
+        DeleteDC(kept);
+    }
+    imageContextMade = false;
+}
+
 void Bitmap::draw(DrawContext& context, const Rect& destination, const Point& source)
 {
     HDC target = context.getDeviceContext();
     if (!image || !target) {
         return;
     }
-    MemorySurface picture(target, image, MemorySurface::Borrowed);
-    if (picture.ready()) {
+    ImageContext picture(*this, target);
+    if (picture.get()) {
         BitBlt(target, destination.left, destination.top, destination.width(), destination.height(),
                picture.get(), source.x, source.y, SRCCOPY);
     }
 }
 
-HBITMAP Bitmap::makeMask(HDC reference) const
+HBITMAP Bitmap::makeMask(HDC picture) const
 {
-    MemorySurface picture(reference, image, MemorySurface::Borrowed);
-    if (!picture.ready()) {
-        return nullptr;
-    }
     BITMAP description;
     if (!GetObjectA(image, sizeof description, &description)) {
         return nullptr;
     }
     POINT size{description.bmWidth, description.bmHeight};
-    DPtoLP(picture.get(), &size, 1);
+    DPtoLP(picture, &size, 1);
     HBITMAP made = makeMonochrome(size.x, size.y);
     bool copied = false;
     {
-        MemorySurface maskSurface(reference, made, MemorySurface::Borrowed);
-        SetMapMode(picture.get(), GetMapMode(reference));
+        MemorySurface maskSurface(picture, made, MemorySurface::Borrowed);
         // The colour-to-monochrome copy turns pixels of the background colour into 1, all others into 0.
-        const COLORREF previousBackground = SetBkColor(picture.get(), transparentColor.toPlatform());
-        copied = maskSurface.ready() &&
-                 BitBlt(maskSurface.get(), 0, 0, size.x, size.y, picture.get(), 0, 0, SRCCOPY);
-        SetBkColor(picture.get(), previousBackground);
+        const COLORREF previousBackground = SetBkColor(picture, transparentColor.toPlatform());
+        copied = maskSurface.ready() && BitBlt(maskSurface.get(), 0, 0, size.x, size.y, picture, 0, 0, SRCCOPY);
+        SetBkColor(picture, previousBackground);
     }
     if (!copied) {
         DeleteObject(made);
@@ -113,7 +150,7 @@ HBITMAP Bitmap::makeMask(HDC reference) const
     return made;
 }
 
-HBITMAP Bitmap::currentMask(HDC reference)
+HBITMAP Bitmap::currentMask(HDC picture)
 {
     HBITMAP published = mask.load(std::memory_order_acquire);
     if (published) {
@@ -122,7 +159,7 @@ HBITMAP Bitmap::currentMask(HDC reference)
     // Two first transparent draws may meet here (the user-interface thread and
     // the audio thread's refresh): each makes its own mask, the first to
     // publish wins and the other deletes its own, so nobody waits.
-    HBITMAP made = makeMask(reference);
+    HBITMAP made = makeMask(picture);
     if (!made) {
         return nullptr;
     }
@@ -139,7 +176,13 @@ void Bitmap::drawTransparent(DrawContext& context, const Rect& destination, cons
     if (!image || !target) {
         return;
     }
-    HBITMAP maskImage = currentMask(target);
+    ImageContext picture(*this, target);
+    // Image held by another thread's draw: copying now would use the wrong
+    // pixels, so this draw leaves the screen alone.
+    if (!picture.get()) {
+        return;
+    }
+    HBITMAP maskImage = currentMask(picture.get());
     if (!maskImage) {
         return;
     }
@@ -150,15 +193,12 @@ void Bitmap::drawTransparent(DrawContext& context, const Rect& destination, cons
     const std::int32_t sx = source.x;
     const std::int32_t sy = source.y;
 
-    MemorySurface picture(target, image, MemorySurface::Borrowed);
     MemorySurface inverseMask(target, makeMonochrome(w, h), MemorySurface::Owned);
     MemorySurface maskSurface(target, maskImage, MemorySurface::Borrowed);
     MemorySurface composition(target, CreateCompatibleBitmap(target, w, h), MemorySurface::Owned);
     MemorySurface saved(target, CreateCompatibleBitmap(target, w, h), MemorySurface::Owned);
-    // Image or mask held by another thread's draw: copying now would use the
-    // wrong pixels, so this draw leaves the screen alone.
-    if (!picture.ready() || !inverseMask.ready() || !maskSurface.ready() || !composition.ready() ||
-        !saved.ready()) {
+    // The mask held by another thread's draw: the same.
+    if (!inverseMask.ready() || !maskSurface.ready() || !composition.ready() || !saved.ready()) {
         return;
     }
     // Monochrome-to-colour copies below use the fresh surfaces' black text and

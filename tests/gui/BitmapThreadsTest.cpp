@@ -25,8 +25,8 @@ constexpr std::int32_t kCanvasSide = 16;
 constexpr Color kScreen{10, 20, 30, 0};
 const Rect kDestination{2, 3, 10, 9};
 const Point kNoOffset{0, 0};
-// The image and its one mask.
-constexpr std::int64_t kObjectsPerBitmap = 2;
+// The image, its one mask and the device context that holds the image.
+constexpr std::int64_t kObjectsPerBitmap = 3;
 
 // What one transparent draw of the pattern looks like on a fresh canvas.
 std::vector<std::uint32_t> expectedDraw()

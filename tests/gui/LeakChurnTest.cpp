@@ -22,8 +22,9 @@ const Rect kImagePlace{20, 26, 28, 32};
 const Point kNoOffset{0, 0};
 constexpr std::int32_t kFontIds = 8;
 constexpr std::int32_t kAlignments = 3;
-// Pen, brush and font of the context, image and mask of the bitmap.
-constexpr std::int64_t kObjectsPerCycle = 5;
+// Pen, brush and font of the context; image, mask and the image's own device
+// context of the bitmap.
+constexpr std::int64_t kObjectsPerCycle = 6;
 
 // One context and one fresh bitmap, used the way a view draws; `during`
 // sees the live count while both exist.

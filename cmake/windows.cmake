@@ -67,3 +67,9 @@ add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
 # The checks of the DLL files themselves, which need no Wine.
 set_tests_properties(${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources
                      PROPERTIES LABELS dllFiles)
+
+# How the plug-ins behave on a low-latency host's audio thread; a benchmark, not a test.
+add_executable(realtimeBenchmark bench/windows/realtimeBenchmark.cpp)
+target_link_libraries(realtimeBenchmark PRIVATE orvane_rig orvane_demo_signal winmm)
+target_compile_options(realtimeBenchmark PRIVATE ${ORVANE_WARNINGS})
+add_dependencies(realtimeBenchmark orvane orvane_x2)

@@ -1,0 +1,166 @@
+// What a low-latency host sees of a plug-in DLL: audio on a thread of its own,
+// paced to real time in calls of 64 frames at 44.1 kHz for 10 s, while the
+// user-interface thread serves the editor's window. Prints the time of each
+// processReplacing call (mean, 99th percentile, worst) and the CPU time of
+// the whole process, with the editor open and with it closed. Windows only.
+// usage: realtimeBenchmark DLL...
+#include "host/opcodes.h"
+#include "testhost/DemoSignal.h"
+#include "testhost/HostWindow.h"
+#include "testhost/PluginLibrary.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kCallFrames = 64;
+constexpr double kSeconds = 10.0;
+constexpr double kPercentile = 0.99;
+constexpr VstIntPtr kHostVersion = 2400;
+
+VstIntPtr ORVANE_CDECL quietHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float)
+{
+    return opcode == audioMasterVersion ? kHostVersion : 0;
+}
+
+double secondsNow()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+double processCpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](const FILETIME& t) {
+        return static_cast<double>(static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// The host's audio thread: each call starts when its frames are due, as a
+// sound card's buffer would ask for them, and is timed on its own. It sleeps
+// once per call, as a driver's thread waits once per buffer.
+class PacedAudio {
+public:
+    PacedAudio(AEffect* effect, const DemoSignal& signal)
+        : effect(effect), signal(signal), durations(static_cast<std::size_t>(calls())), outLeft(kCallFrames),
+          outRight(kCallFrames), finished(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+    }
+    ~PacedAudio() { CloseHandle(finished); }
+    void run()
+    {
+        const double start = secondsNow();
+        for (std::size_t call = 0; call < durations.size(); ++call) {
+            const double due = start + static_cast<double>(call * kCallFrames) / DemoSignal::kSampleRate;
+            const double early = due - secondsNow();
+            if (early > 0.0)
+                Sleep(static_cast<DWORD>(std::ceil(1000.0 * early)));
+            const std::size_t offset = call * kCallFrames;
+            float* inputs[2] = {const_cast<float*>(signal.left.data()) + offset,
+                                const_cast<float*>(signal.right.data()) + offset};
+            float* outputs[2] = {outLeft.data(), outRight.data()};
+            const double before = secondsNow();
+            effect->processReplacing(effect, inputs, outputs, kCallFrames);
+            durations[call] = secondsNow() - before;
+        }
+        SetEvent(finished);
+    }
+    HANDLE doneEvent() const { return finished; }
+    void print(const char* label, double cpuShare) const
+    {
+        std::vector<double> sorted = durations;
+        std::sort(sorted.begin(), sorted.end());
+        double total = 0.0;
+        for (double d : sorted)
+            total += d;
+        const std::size_t p99 = static_cast<std::size_t>(kPercentile * static_cast<double>(sorted.size() - 1));
+        std::printf("  %-14s mean %7.1f us   p99 %7.1f us   worst %8.1f us   process CPU %5.2f %% of one core\n",
+                    label, 1e6 * total / static_cast<double>(sorted.size()), 1e6 * sorted[p99],
+                    1e6 * sorted.back(), 100.0 * cpuShare);
+    }
+    static int calls() { return static_cast<int>(kSeconds * DemoSignal::kSampleRate) / kCallFrames; }
+
+private:
+    AEffect* effect;
+    const DemoSignal& signal;
+    std::vector<double> durations;
+    std::vector<float> outLeft, outRight;
+    HANDLE finished;
+};
+
+// One run of the signal; the user-interface thread sleeps until a message
+// for its windows arrives (paints, timers) and serves it, as any host does.
+void measure(AEffect* effect, const DemoSignal& signal, bool editorOpen)
+{
+    std::unique_ptr<HostWindow> window;
+    if (editorOpen)
+        window = std::make_unique<HostWindow>(effect);
+    PacedAudio audio(effect, signal);
+    const double cpuBefore = processCpuSeconds();
+    const double wallBefore = secondsNow();
+    std::thread audioThread([&] { audio.run(); });
+    HANDLE done = audio.doneEvent();
+    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        if (window)
+            window->pump();
+    }
+    audioThread.join();
+    const double cpuShare = (processCpuSeconds() - cpuBefore) / (secondsNow() - wallBefore);
+    audio.print(editorOpen ? "editor open" : "editor closed", cpuShare);
+}
+
+bool benchmark(const std::string& path, const DemoSignal& signal)
+{
+    PluginLibrary library(path);
+    AEffect* effect = library.loaded() ? library.instantiate(quietHost) : nullptr;
+    if (!effect) {
+        std::printf("%s: could not load it or make an effect\n", path.c_str());
+        return false;
+    }
+    dispatch(effect, effOpen);
+    dispatch(effect, effSetSampleRate, 0, 0, nullptr, DemoSignal::kSampleRate);
+    dispatch(effect, effSetBlockSize, 0, kCallFrames);
+    dispatch(effect, effMainsChanged, 0, 1);
+    std::printf("%s: %.0f s in calls of %d frames at %.0f Hz (%.2f ms each)\n", path.c_str(), kSeconds,
+                kCallFrames, static_cast<double>(DemoSignal::kSampleRate),
+                1000.0 * kCallFrames / DemoSignal::kSampleRate);
+    measure(effect, signal, true);
+    measure(effect, signal, false);
+    dispatch(effect, effMainsChanged, 0, 0);
+    dispatch(effect, effClose);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The debug log is written when its folder exists, as on a user's machine.
+    CreateDirectoryA("C:\\temp", nullptr);
+    timeBeginPeriod(1);
+    const DemoSignal signal = DemoSignal::make(kSeconds);
+    bool ok = true;
+    for (int i = 1; i < argc; ++i)
+        ok = benchmark(argv[i], signal) && ok;
+    timeEndPeriod(1);
+    return ok && argc > 1 ? 0 : 1;
+}

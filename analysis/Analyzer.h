@@ -1,7 +1,7 @@
 // The plug-in's effect: copies its two inputs to its two outputs, gathers the
 // input into 2048-frame blocks and measures every full block. It owns all
-// analysis state that the editor shows; the editor reads it, and only the
-// picture rendering and the editor's controls write to it from outside.
+// analysis state that the editor shows; the editor takes snapshots of it, and
+// only the picture rendering and the editor's controls write to it from outside.
 //
 // Threads: process and processReplacing run on the host's audio thread, and
 // all analysis runs inside them, holding `analysisGate`. The editor's

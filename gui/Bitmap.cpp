@@ -34,8 +34,8 @@ Bitmap::~Bitmap()
     if (image) {
         DeleteObject(image);
     }
-    if (HBITMAP made = mask.load()) {
-        DeleteObject(made);
+    if (mask) {
+        DeleteObject(mask);
     }
 }
 
@@ -67,8 +67,9 @@ void Bitmap::replaceImage(HBITMAP newImage)
     }
     image = newImage;
     // A mask made from the old image would leave out the wrong pixels.
-    if (HBITMAP oldMask = mask.exchange(nullptr)) {
-        DeleteObject(oldMask);
+    if (mask) {
+        DeleteObject(mask);
+        mask = nullptr;
     }
 }
 
@@ -150,24 +151,13 @@ HBITMAP Bitmap::makeMask(HDC picture) const
     return made;
 }
 
+// Only the holder of the image context gets here, so one thread at a time.
 HBITMAP Bitmap::currentMask(HDC picture)
 {
-    HBITMAP published = mask.load(std::memory_order_acquire);
-    if (published) {
-        return published;
+    if (!mask) {
+        mask = makeMask(picture);
     }
-    // Two first transparent draws may meet here (the user-interface thread and
-    // the audio thread's refresh): each makes its own mask, the first to
-    // publish wins and the other deletes its own, so nobody waits.
-    HBITMAP made = makeMask(picture);
-    if (!made) {
-        return nullptr;
-    }
-    if (mask.compare_exchange_strong(published, made, std::memory_order_acq_rel, std::memory_order_acquire)) {
-        return made;
-    }
-    DeleteObject(made);
-    return published;
+    return mask;
 }
 
 void Bitmap::drawTransparent(DrawContext& context, const Rect& destination, const Point& source)
@@ -197,7 +187,7 @@ void Bitmap::drawTransparent(DrawContext& context, const Rect& destination, cons
     MemorySurface maskSurface(target, maskImage, MemorySurface::Borrowed);
     MemorySurface composition(target, CreateCompatibleBitmap(target, w, h), MemorySurface::Owned);
     MemorySurface saved(target, CreateCompatibleBitmap(target, w, h), MemorySurface::Owned);
-    // The mask held by another thread's draw: the same.
+    // Without memory for the surfaces nothing is drawn rather than half of it.
     if (!inverseMask.ready() || !maskSurface.ready() || !composition.ready() || !saved.ready()) {
         return;
     }

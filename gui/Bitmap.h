@@ -69,7 +69,7 @@ private:
     HDC takeImageContext(HDC reference);
     void deleteImageContext();
     HBITMAP makeMask(HDC picture) const;
-    // The published mask, made and published now if there is none yet.
+    // The mask, made now if there is none yet.
     HBITMAP currentMask(HDC picture);
 
     std::int32_t resourceId;
@@ -78,8 +78,8 @@ private:
     std::int32_t height = 0;
     Color transparentColor = ColorTransparent;
     HBITMAP image = nullptr;
-    // Set once; two first transparent draws on two threads may race to make it.
-    std::atomic<HBITMAP> mask{nullptr};
+    // Made by the first transparent draw.
+    HBITMAP mask = nullptr;
     // Null while a draw has it or before the first draw made it.
     std::atomic<HDC> imageContext{nullptr};
     std::atomic<bool> imageContextMade{false};

@@ -2,10 +2,7 @@
 // spoke, and a background bitmap. A control is dirty while its value differs
 // from the value it last drew, so changing the value is enough to have it
 // redrawn at the next idle redraw.
-//
-// Threads: `setValue`, `setDirty` and drawing are also reached from the
-// host's audio thread by the editor's paced refresh; everything else runs on
-// the user-interface thread.
+
 #pragma once
 
 #include "gui/View.h"

@@ -5,13 +5,11 @@
 #include "gui/Frame.h"
 #include "gui/MomentaryButton.h"
 #include "gui/OverlayButton.h"
+#include "gui/Platform.h"
 #include "gui/ValueDisplay.h"
-
-#include <windows.h>
 
 #include <atomic>
 #include <initializer_list>
-#include <mmsystem.h>
 #include <new>
 
 namespace {
@@ -63,7 +61,7 @@ Rect displayArea(int k)
 constexpr std::int32_t kRefreshIntervalMs = 50;
 // One clock for every editor in the process; the first call only starts it.
 std::atomic<bool> clockStarted{false};
-std::atomic<DWORD> lastUpdate{0};
+std::atomic<std::uint32_t> lastUpdate{0};
 
 float measure(const AnalyzerMeasures& measures, int k)
 {
@@ -97,6 +95,7 @@ AnalyzerEditor::~AnalyzerEditor()
 
 std::int32_t AnalyzerEditor::open(void* parentWindow)
 {
+    const UserInterfaceScope userInterface(userInterfaceLock());
     // A second open without close replaces the first window instead of leaking it.
     if (frame)
         close();
@@ -161,6 +160,7 @@ template <typename SomeView> SomeView* AnalyzerEditor::adopt(SomeView* view)
 
 void AnalyzerEditor::close()
 {
+    const UserInterfaceScope userInterface(userInterfaceLock());
     opened = false;
     delete frame;
     frame = nullptr;
@@ -181,12 +181,14 @@ void AnalyzerEditor::idle()
     // A host answering the tracking loop's own idle call finds the work under way.
     if (inIdle)
         return;
+    const UserInterfaceScope userInterface(userInterfaceLock());
+    EditorBase::idle();
     updateDisplay();
 }
 
-void AnalyzerEditor::refreshTimer()
+void AnalyzerEditor::onRefreshTimer()
 {
-    idle();
+    updateDisplay();
 }
 
 float AnalyzerEditor::displayedValue(int k) const
@@ -218,8 +220,6 @@ void AnalyzerEditor::renderPictures(AnalysisSnapshot& snapshot)
         if (!pixels[i])
             return;
     }
-    // Drawing still queued on the sections must finish before the pixels change under it.
-    GdiFlush();
     analyzer->renderGraphs(snapshot, pixels[0], pixels[1], pixels[2], pixels[3]);
 }
 
@@ -235,7 +235,7 @@ void AnalyzerEditor::drawPictures()
 
 void AnalyzerEditor::pacedUpdate()
 {
-    const DWORD now = timeGetTime();
+    const std::uint32_t now = platform::refreshClockMilliseconds();
     if (!clockStarted.exchange(true)) {
         lastUpdate = now;
         return;
@@ -258,8 +258,8 @@ void AnalyzerEditor::showOverlay(bool shown)
     overlayShown = shown;
     // The background picture covers the panel only: without an erase, the
     // help would stay visible in the gaps between the pictures.
-    if (!shown && frame && frame->getWindow())
-        InvalidateRect(frame->getWindow(), nullptr, TRUE);
+    if (!shown && frame)
+        frame->invalidate();
 }
 
 void AnalyzerEditor::valueChanged(DrawContext* context, Control* control)

@@ -43,7 +43,6 @@ public:
     // User-interface thread: the host's idle call and the window's refresh
     // timer show a refresh that the analysis handed over.
     void idle() override;
-    void refreshTimer() override;
     // User-interface thread: sets the displays from the refresh handed over,
     // renders its pictures and, unless the help covers them, draws them now.
     void updateDisplay() override;
@@ -62,6 +61,10 @@ public:
     // What display k shows (its value), and picture i; for the test host.
     float displayedValue(int k) const;
     ImageBitmap* picture(int i) const { return imageBitmaps[i]; }
+
+protected:
+    // The window's timer: shows a refresh that the analysis handed over.
+    void onRefreshTimer() override;
 
 private:
     void makeBitmaps();

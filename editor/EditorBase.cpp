@@ -1,37 +1,35 @@
 #include "editor/EditorBase.h"
 
 #include "gui/Frame.h"
+#include "gui/Platform.h"
 #include "host/ExtendedEffect.h"
-
-#include <windows.h>
-
-#include <ole2.h>
 
 namespace {
 constexpr std::int32_t kKeyNotHandled = -1;
-constexpr DWORD kEarlySleepMs = 4;
+constexpr std::uint32_t kEarlySleepMs = 4;
 // A call this close to the next idle time does the work now.
-constexpr DWORD kIdleToleranceMs = 50;
-constexpr DWORD kIdleIntervalMs = 100;
+constexpr std::uint32_t kIdleToleranceMs = 50;
+constexpr std::uint32_t kIdleIntervalMs = 100;
 
 // Shared by every editor of the process, touched only from the user-interface thread.
 std::int32_t knobMode = 0;
-MSG idleMessage;
 } // namespace
 
-EditorBase::EditorBase(ExtendedEffect* effect) : PluginEditor(effect), nextIdleTime(GetTickCount())
+EditorBase::EditorBase(ExtendedEffect* effect)
+    : PluginEditor(effect), nextIdleTime(platform::idleClockMilliseconds())
 {
-    OleInitialize(nullptr);
+    platform::attachEditorThread();
 }
 
 EditorBase::~EditorBase()
 {
     deleteFrame();
-    OleUninitialize();
+    platform::detachEditorThread();
 }
 
 void EditorBase::deleteFrame()
 {
+    const UserInterfaceScope userInterface(uiLock);
     delete frame;
     frame = nullptr;
 }
@@ -64,6 +62,9 @@ void EditorBase::idle()
 {
     if (inIdle)
         return;
+    const UserInterfaceScope userInterface(uiLock);
+    if (frame)
+        frame->handleEvents();
     PluginEditor::idle();
     if (frame)
         frame->updateDirtyViews();
@@ -71,11 +72,13 @@ void EditorBase::idle()
 
 std::int32_t EditorBase::onKeyDown(VstKeyCode* key)
 {
+    const UserInterfaceScope userInterface(uiLock);
     return frame && key ? frame->onKeyDown(*key) : kKeyNotHandled;
 }
 
 std::int32_t EditorBase::onKeyUp(VstKeyCode* key)
 {
+    const UserInterfaceScope userInterface(uiLock);
     return frame && key ? frame->onKeyUp(*key) : kKeyNotHandled;
 }
 
@@ -87,6 +90,7 @@ std::int32_t EditorBase::setKnobMode(std::int32_t mode)
 
 bool EditorBase::onWheel(float distance)
 {
+    const UserInterfaceScope userInterface(uiLock);
     return frame ? frame->onWheel(nullptr, Point{}, distance) : false;
 }
 
@@ -97,24 +101,23 @@ void EditorBase::setParameter(std::int32_t, float)
 
 void EditorBase::redraw(ERect*)
 {
+    const UserInterfaceScope userInterface(uiLock);
     if (frame)
         frame->drawView(nullptr);
 }
 
-void EditorBase::refreshTimer() {}
-
 void EditorBase::trackingIdle()
 {
-    DWORD now = GetTickCount();
+    std::uint32_t now = platform::idleClockMilliseconds();
     if (now < nextIdleTime) {
-        Sleep(kEarlySleepMs);
+        platform::sleepMilliseconds(kEarlySleepMs);
         now += kEarlySleepMs;
         if (now < nextIdleTime - kIdleToleranceMs)
             return;
     }
     idle();
-    if (PeekMessageA(&idleMessage, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-        DispatchMessageA(&idleMessage);
+    if (frame)
+        frame->dispatchPendingPaint();
     nextIdleTime = now + kIdleIntervalMs;
     // A host that answers with an editor idle request finds inIdle set.
     inIdle = true;
@@ -122,3 +125,24 @@ void EditorBase::trackingIdle()
         effect->masterIdle();
     inIdle = false;
 }
+
+void EditorBase::beginEdit(std::int32_t tag)
+{
+    if (effect)
+        getEffect()->beginEdit(tag);
+}
+
+void EditorBase::endEdit(std::int32_t tag)
+{
+    if (effect)
+        getEffect()->endEdit(tag);
+}
+
+void EditorBase::refreshTimer()
+{
+    const std::unique_lock<std::recursive_mutex> userInterface(uiLock, std::try_to_lock);
+    if (userInterface.owns_lock())
+        onRefreshTimer();
+}
+
+void EditorBase::onRefreshTimer() {}

@@ -1,26 +1,20 @@
-// The toolkit's image: a BITMAP resource of the plug-in library, shared by
-// reference count, drawn opaquely or with one colour left out. Leaving the
-// colour out uses a monochrome mask made once, at the first such draw, and
-// offscreen surfaces that exist only during a draw. The image itself stays
-// selected in a memory device context of its own from its first draw on:
-// selecting a bitmap costs tens of microseconds on some systems, a copy less
-// than one.
+// The toolkit's image: a BITMAP resource of the plug-in, shared by reference
+// count, drawn opaquely or with one colour left out. The pixels and how they
+// reach the screen are the platform's (BitmapImage).
 #pragma once
 
 #include "gui/Color.h"
 #include "gui/Geometry.h"
 
-#include <windows.h>
-
-#include <atomic>
 #include <cstdint>
 
+class BitmapImage;
 class DrawContext;
 
 class Bitmap {
 public:
-    // Loads resource `resourceId` (low 16 bits) of the plug-in library; a
-    // resource that does not load leaves a 0 x 0 bitmap that draws nothing.
+    // Loads resource `resourceId` (low 16 bits) of the plug-in; a resource
+    // that does not load leaves a 0 x 0 bitmap that draws nothing.
     explicit Bitmap(std::int32_t resourceId);
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
@@ -41,46 +35,20 @@ public:
     std::int32_t getResourceId() const { return resourceId; }
     std::int32_t getWidth() const { return width; }
     std::int32_t getHeight() const { return height; }
-    HBITMAP getImage() const { return image; }
+    BitmapImage* getImage() const { return image; }
 
 protected:
     virtual ~Bitmap();
     // For images the owner makes itself in place of the loaded one; the
-    // bitmap owns and deletes whatever handle it holds. A mask made from the
-    // old image goes with it. Call it before any thread draws the bitmap.
-    void replaceImage(HBITMAP newImage);
+    // bitmap owns and deletes whatever image it holds. The recorded size
+    // stays the loaded one's. Call it before any thread draws the bitmap.
+    void replaceImage(BitmapImage* newImage);
 
 private:
-    // The image's own device context for the length of one draw; none while
-    // another thread's draw has it.
-    class ImageContext {
-    public:
-        ImageContext(Bitmap& bitmap, HDC reference);
-        ~ImageContext();
-        ImageContext(const ImageContext&) = delete;
-        ImageContext& operator=(const ImageContext&) = delete;
-        HDC get() const { return deviceContext; }
-
-    private:
-        Bitmap& bitmap;
-        HDC deviceContext;
-    };
-
-    HDC takeImageContext(HDC reference);
-    void deleteImageContext();
-    HBITMAP makeMask(HDC picture) const;
-    // The mask, made now if there is none yet.
-    HBITMAP currentMask(HDC picture);
-
     std::int32_t resourceId;
     std::int32_t referenceCount = 1;
     std::int32_t width = 0;
     std::int32_t height = 0;
     Color transparentColor = ColorTransparent;
-    HBITMAP image = nullptr;
-    // Made by the first transparent draw.
-    HBITMAP mask = nullptr;
-    // Null while a draw has it or before the first draw made it.
-    std::atomic<HDC> imageContext{nullptr};
-    std::atomic<bool> imageContextMade{false};
+    BitmapImage* image = nullptr;
 };

@@ -122,7 +122,7 @@ void View::setParent(View* view)
     parent = view;
 }
 
-EditorBase* View::getEditor() const
+FrameOwner* View::getEditor() const
 {
     return frame ? frame->getEditor() : nullptr;
 }

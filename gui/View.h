@@ -12,8 +12,8 @@
 #include <cstdint>
 
 class DrawContext;
-class EditorBase;
 class Frame;
+class FrameOwner;
 class ViewContainer;
 
 // What `dropItems` receives: zero-terminated file names, or one text block.
@@ -65,7 +65,7 @@ public:
     virtual void setOwnerFrame(Frame* owner);
     virtual void setParent(View* view);
     // Null until the view is added to a frame.
-    virtual EditorBase* getEditor() const;
+    virtual FrameOwner* getEditor() const;
     virtual bool detachedFrom(ViewContainer* container);
     virtual bool attachedTo(ViewContainer* container);
     // Destroys the view when the last reference goes; a count already at 0 is

@@ -1,3 +1,4 @@
+#include "tests/support/PlatformHandles.h"
 #include "tests/drop/DropFixture.h"
 
 #include "host/entryPoints.h"
@@ -26,7 +27,7 @@ void DropFixture::SetUp()
     registerParentClass();
     targetsBefore = DropTarget::liveTargets();
     frame = new Frame(kFrameSize, makeParentWindow(), nullptr);
-    ASSERT_NE(frame->getWindow(), nullptr);
+    ASSERT_NE(windowOf(*frame), nullptr);
     view = new RecordingView(kFrameSize);
     ASSERT_TRUE(frame->addChild(view));
     target = new DropTarget(frame);
@@ -58,7 +59,7 @@ HWND DropFixture::makeParentWindow()
 void DropFixture::moveCursorTo(Point where)
 {
     RECT window;
-    GetWindowRect(frame->getWindow(), &window);
+    GetWindowRect(windowOf(*frame), &window);
     SetCursorPos(window.left + where.x, window.top + where.y);
 }
 

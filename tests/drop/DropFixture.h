@@ -3,7 +3,7 @@
 // The drop target is called directly, as OLE calls it on the window's thread.
 #pragma once
 
-#include "gui/DropTarget.h"
+#include "gui/win32/DropTarget.h"
 #include "gui/Frame.h"
 #include "tests/drop/RecordingView.h"
 #include "tests/drop/TestDataObject.h"

@@ -1,6 +1,6 @@
 #include "tests/drop/RecordingView.h"
 
-#include "gui/DropTarget.h"
+#include "gui/win32/DropTarget.h"
 
 #include <cstring>
 

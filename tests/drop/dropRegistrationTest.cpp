@@ -1,5 +1,6 @@
 // The frame registers its window as a drop target for as long as it lives,
 // and gives the target back when asked or when destroyed.
+#include "tests/support/PlatformHandles.h"
 #include "tests/drop/DropFixture.h"
 
 namespace {
@@ -11,9 +12,9 @@ protected:
     {
         auto* other = new DropTarget(nullptr);
         other->AddRef();
-        const HRESULT result = RegisterDragDrop(frame->getWindow(), other);
+        const HRESULT result = RegisterDragDrop(windowOf(*frame), other);
         if (result == S_OK) {
-            EXPECT_EQ(RevokeDragDrop(frame->getWindow()), S_OK);
+            EXPECT_EQ(RevokeDragDrop(windowOf(*frame)), S_OK);
         }
         // Whatever OLE did, it gave back every reference it took.
         EXPECT_EQ(other->Release(), 0u);

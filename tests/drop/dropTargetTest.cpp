@@ -1,6 +1,6 @@
 // The drop target as OLE sees it during a drag: its interfaces, its reference
 // count, and the effect it shows for each kind of offered data.
-#include "gui/DropTarget.h"
+#include "gui/win32/DropTarget.h"
 #include "tests/drop/TestDataObject.h"
 
 #include <shlobj.h>

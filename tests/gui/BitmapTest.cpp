@@ -1,7 +1,8 @@
 // Bitmaps loaded from this program's resources (testBitmaps.rc), drawn onto
 // canvases whose pixels are read back exactly.
+#include "tests/support/PlatformHandles.h"
 #include "gui/Bitmap.h"
-#include "gui/DrawContext.h"
+#include "gui/win32/Win32DrawContext.h"
 #include "tests/gui/Canvas.h"
 #include "tests/gui/testBitmaps.h"
 #include "tests/support/GdiObjects.h"
@@ -78,7 +79,7 @@ private:
 class BitmapTest : public ::testing::Test {
 protected:
     Canvas canvas{kCanvasSide, kCanvasSide, kScreen};
-    DrawContext context{nullptr, canvas.get(), nullptr};
+    Win32DrawContext context{nullptr, canvas.get(), nullptr};
 };
 
 struct Loaded {
@@ -207,7 +208,7 @@ TEST_F(BitmapTest, ImageHeldElsewhereDrawsNothing)
 {
     HeldBitmap bitmap(PATTERN_BITMAP);
     HDC elsewhere = CreateCompatibleDC(canvas.get());
-    HGDIOBJ previous = SelectObject(elsewhere, bitmap->getImage());
+    HGDIOBJ previous = SelectObject(elsewhere, imageOf(*bitmap));
     ASSERT_NE(previous, nullptr);
     const std::int64_t before = liveGdiObjects();
     const HGDIOBJ canvasBitmap = GetCurrentObject(canvas.get(), OBJ_BITMAP);
@@ -268,8 +269,8 @@ TEST_F(BitmapTest, ReplacedImageIsDrawnWithANewMaskAndDeleted)
     auto* bitmap = new OwnImageBitmap(PATTERN_BITMAP);
     bitmap->drawTransparent(context, placed(kPattern, kPlace), kNoOffset);
     HBITMAP own = solidImage(canvas.get(), bitmap->getWidth(), bitmap->getHeight(), ColorRed);
-    bitmap->replaceImage(own);
-    EXPECT_EQ(bitmap->getImage(), own);
+    bitmap->replaceImage(new Win32BitmapImage(own));
+    EXPECT_EQ(imageOf(*bitmap), own);
     // The recorded size stays the loaded resource's.
     EXPECT_EQ(bitmap->getWidth(), 8);
     EXPECT_EQ(bitmap->getHeight(), 6);

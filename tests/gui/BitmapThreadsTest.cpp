@@ -2,7 +2,7 @@
 // the first transparent draw of one bitmap at the same moment. Several threads
 // do that here, each on its own canvas, over many fresh bitmaps.
 #include "gui/Bitmap.h"
-#include "gui/DrawContext.h"
+#include "gui/win32/Win32DrawContext.h"
 #include "tests/gui/Canvas.h"
 #include "tests/gui/testBitmaps.h"
 #include "tests/support/GdiObjects.h"
@@ -32,7 +32,7 @@ constexpr std::int64_t kObjectsPerBitmap = 3;
 std::vector<std::uint32_t> expectedDraw()
 {
     Canvas canvas(kCanvasSide, kCanvasSide, kScreen);
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     auto* bitmap = new Bitmap(PATTERN_BITMAP);
     bitmap->drawTransparent(context, kDestination, kNoOffset);
     bitmap->release();
@@ -42,7 +42,7 @@ std::vector<std::uint32_t> expectedDraw()
 // Each thread spins at the gate until all have arrived, so the draws overlap.
 void drawAtGate(Bitmap& bitmap, Canvas& canvas, std::atomic<int>& arrived)
 {
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     arrived.fetch_add(1);
     while (arrived.load() < kThreads) {
         std::this_thread::yield();

@@ -232,7 +232,7 @@ class ValueDisplayDrawingTest : public ::testing::Test {
 protected:
     void draw(ValueDisplay& display)
     {
-        DrawContext context(nullptr, canvas.get(), nullptr);
+        Win32DrawContext context(nullptr, canvas.get(), nullptr);
         display.draw(context);
     }
     void colour(ValueDisplay& display)

@@ -1,6 +1,6 @@
 // The drawing context on a real device context: pixel coverage, the objects
 // it selects and reads back, text placement, and what it leaves behind.
-#include "gui/DrawContext.h"
+#include "gui/win32/Win32DrawContext.h"
 #include "tests/gui/Canvas.h"
 #include "tests/support/GdiObjects.h"
 
@@ -35,7 +35,7 @@ TEST_F(DrawContextTest, FreshContextDefaults)
     SetBkMode(canvas.get(), OPAQUE);
     SetTextColor(canvas.get(), RGB(1, 2, 3));
     SetBkColor(canvas.get(), RGB(4, 5, 6));
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
 
     LOGPEN pen{};
     ASSERT_EQ(GetObjectA(GetCurrentObject(canvas.get(), OBJ_PEN), sizeof pen, &pen), int(sizeof pen));
@@ -55,7 +55,7 @@ TEST_F(DrawContextTest, FreshContextDefaults)
 
 TEST_F(DrawContextTest, ChangesReachTheDeviceContext)
 {
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     context.setLineColor(kDrawn);
     context.setLineStyle(LineDotted);
     context.setFillColor(ColorCyan);
@@ -123,7 +123,7 @@ TEST_F(DrawContextTest, ExactPixelCoverage)
         SCOPED_TRACE(coverage.name);
         canvas.fill(kBackground);
         {
-            DrawContext context(nullptr, canvas.get(), nullptr);
+            Win32DrawContext context(nullptr, canvas.get(), nullptr);
             context.setLineColor(kDrawn);
             context.setFillColor(kDrawn);
             coverage.draw(context);
@@ -139,7 +139,7 @@ TEST_F(DrawContextTest, ExactPixelCoverage)
 
 TEST_F(DrawContextTest, FillStaysInsideTheOutlineAndKeepsThePen)
 {
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     context.setLineColor(ColorRed);
     context.setFillColor(ColorBlue);
     const HGDIOBJ pen = GetCurrentObject(canvas.get(), OBJ_PEN);
@@ -186,7 +186,7 @@ const FontCase kFontCases[] = {
 
 void expectFont(const Canvas& canvas, const FontCase& expected)
 {
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     context.setFont(expected.id, expected.size, expected.style);
     EXPECT_EQ(context.getFontId(), expected.expectedId);
     EXPECT_EQ(context.getFontSize(), expected.height);
@@ -246,7 +246,7 @@ const Placement kPlacements[] = {
 std::vector<std::uint32_t> platformText(const Rect& box, LONG shift, UINT alignmentFormat)
 {
     Canvas reference(kCanvasWidth, kCanvasHeight, kBackground);
-    DrawContext context(nullptr, reference.get(), nullptr);
+    Win32DrawContext context(nullptr, reference.get(), nullptr);
     context.setFont(2, 0, 0);
     RECT area{box.left + shift, box.top, box.right, box.bottom};
     DrawTextA(reference.get(), kText, int(std::strlen(kText)), &area, kTextFormat | alignmentFormat);
@@ -259,7 +259,7 @@ void expectPlacement(const Placement& placement)
     for (const Rect& box : kTextBoxes) {
         Canvas canvas(kCanvasWidth, kCanvasHeight, kBackground);
         {
-            DrawContext context(nullptr, canvas.get(), nullptr);
+            Win32DrawContext context(nullptr, canvas.get(), nullptr);
             context.setFont(2, 0, 0);
             context.drawText(kText, box, 0, placement.alignment);
         }
@@ -288,7 +288,7 @@ std::int32_t countPixels(const Canvas& canvas, const Color& color)
 
 TEST_F(DrawContextTest, OpaqueTextIsBackedByTheFillColourThenTransparentAgain)
 {
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     context.setFont(1, 0, 0);
     context.setFillColor(ColorYellow);
     context.setTextColor(ColorBlue);
@@ -313,7 +313,7 @@ TEST_F(DrawContextTest, DestructionPutsTheDeviceContextsObjectsBack)
     SelectObject(canvas.get(), brush);
     SelectObject(canvas.get(), font);
     {
-        DrawContext context(nullptr, canvas.get(), nullptr);
+        Win32DrawContext context(nullptr, canvas.get(), nullptr);
         context.setFont(3, 0, TextBold);
         context.setLineColor(ColorRed);
         context.setFillColor(ColorGreen);
@@ -336,7 +336,7 @@ TEST(DrawContextWithoutDeviceContext, MakesNoPlatformObjects)
 {
     const std::int64_t before = liveGdiObjects();
     {
-        DrawContext context(nullptr, nullptr, nullptr);
+        Win32DrawContext context(nullptr, nullptr, nullptr);
         context.setFont(7, 0, 0);
         context.setFillColor(ColorRed);
         context.setLineColor(ColorRed);

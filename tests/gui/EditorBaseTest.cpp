@@ -1,5 +1,6 @@
 // The editor base: what the host sees (rectangle, open, idle, keys, wheel,
 // knob mode) and the paced idle work that runs during mouse tracking.
+#include "tests/support/PlatformHandles.h"
 #include "tests/gui/ViewTestSupport.h"
 
 #include "host/opcodes.h"
@@ -84,7 +85,7 @@ TEST_F(EditorBaseTest, WithFrameKeysAndWheelReachTheViews)
     VstKeyCode key{'x', 0, 0};
     EXPECT_EQ(editor->onKeyDown(&key), 1);
     EXPECT_EQ(editor->onKeyUp(&key), 1);
-    realInput::moveTo(realInput::onScreen(editor->getFrame()->getWindow(), Point{20, 30}));
+    realInput::moveTo(realInput::onScreen(windowOf(*editor->getFrame()), Point{20, 30}));
     EXPECT_TRUE(editor->onWheel(-1.5f));
     EXPECT_EQ(view->wheelDistance, -1.5f);
     EXPECT_EQ(view->wheelPoint.y, 30);
@@ -122,7 +123,7 @@ TEST_F(EditorBaseTest, DestroyingAnOpenEditorTakesItsWindowAlong)
         TestEffect effect;
         auto* editor = new TestEditor(&effect);
         editor->open(host.get());
-        window = editor->getFrame()->getWindow();
+        window = windowOf(*editor->getFrame());
         ASSERT_TRUE(IsWindow(window));
     }
     EXPECT_FALSE(IsWindow(window));

@@ -1,6 +1,7 @@
 // The frame's window on a real display (Wine under Xvfb): class registration,
 // the child window, paint and press messages, idle redraws, the mouse
 // position, cursors, and the links to the editor and the host.
+#include "tests/support/PlatformHandles.h"
 #include "tests/gui/ViewTestSupport.h"
 
 #include "host/entryPoints.h"
@@ -27,7 +28,7 @@ using FramePtr = std::unique_ptr<Frame, FrameDeleter>;
 bool classRegistered()
 {
     WNDCLASSA info;
-    return GetClassInfoA(GetModuleHandleA(nullptr), Frame::windowClassName(), &info) != 0;
+    return GetClassInfoA(GetModuleHandleA(nullptr), Win32FrameWindow::windowClassName(), &info) != 0;
 }
 
 class FrameWindowTest : public ::testing::Test {
@@ -55,17 +56,17 @@ TEST_F(FrameWindowTest, ClassIsRegisteredOnceAndCountedAcrossFrames)
     FramePtr first = makeFrame();
     ASSERT_TRUE(classRegistered());
     WNDCLASSA info;
-    GetClassInfoA(GetModuleHandleA(nullptr), Frame::windowClassName(), &info);
+    GetClassInfoA(GetModuleHandleA(nullptr), Win32FrameWindow::windowClassName(), &info);
     EXPECT_EQ(info.style, static_cast<UINT>(CS_GLOBALCLASS));
 
     auto second = FramePtr(new Frame(kEditorSize, secondHost.get(), nullptr));
     char className[64] = {};
-    GetClassNameA(second->getWindow(), className, sizeof(className));
-    EXPECT_STREQ(className, Frame::windowClassName());
+    GetClassNameA(windowOf(*second), className, sizeof(className));
+    EXPECT_STREQ(className, Win32FrameWindow::windowClassName());
 
     first.reset();
     EXPECT_TRUE(classRegistered()) << "one frame still uses the class";
-    EXPECT_TRUE(IsWindow(second->getWindow()));
+    EXPECT_TRUE(IsWindow(windowOf(*second)));
     second.reset();
     EXPECT_FALSE(classRegistered());
 
@@ -77,7 +78,7 @@ TEST_F(FrameWindowTest, SmallModuleHandleIsZeroPadded)
 {
     moduleInstance = reinterpret_cast<void*>(std::uintptr_t{0xABC0000});
     FramePtr frame = makeFrame();
-    EXPECT_STREQ(Frame::windowClassName(), "Plugin0abc0000");
+    EXPECT_STREQ(Win32FrameWindow::windowClassName(), "Plugin0abc0000");
     frame.reset();
     moduleInstance = GetModuleHandleA(nullptr);
 }
@@ -94,7 +95,7 @@ TEST_F(FrameWindowTest, ChildWindowCoversTheEditorSizeAtTheParentsCorner)
         {{0, 0, 516, 204}, 516, 204}, {{0, 0, 1028, 408}, 1028, 408}, {{10, 20, 110, 70}, 100, 50}};
     for (const WindowSizeCase& sized : cases) {
         FramePtr frame = makeFrame(sized.size);
-        HWND window = frame->getWindow();
+        HWND window = windowOf(*frame);
         ASSERT_TRUE(IsWindow(window));
         EXPECT_EQ(GetParent(window), host.get());
         const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
@@ -117,7 +118,7 @@ TEST_F(FrameWindowTest, ChildWindowCoversTheEditorSizeAtTheParentsCorner)
 TEST_F(FrameWindowTest, WithoutParentThereIsNoWindowAndNoClass)
 {
     Frame frameless(kEditorSize, nullptr, nullptr);
-    EXPECT_EQ(frameless.getWindow(), nullptr);
+    EXPECT_EQ(windowOf(frameless), nullptr);
     EXPECT_FALSE(classRegistered());
     EXPECT_FALSE(frameless.createWindow(nullptr));
 }
@@ -146,7 +147,7 @@ TEST_F(FrameWindowTest, PaintDrawsTheDamagedAreaAndEndsTheFirstPaintWait)
     RecordingView* inside = add(*frame, "inside", Rect{0, 0, 50, 50});
     add(*frame, "outside", Rect{300, 100, 400, 200});
     EXPECT_TRUE(frame->isFirstPaintPending());
-    UpdateWindow(frame->getWindow());
+    UpdateWindow(windowOf(*frame));
     EXPECT_FALSE(frame->isFirstPaintPending());
     ASSERT_FALSE(inside->areas.empty());
     EXPECT_EQ(inside->areas.back().right, 516);
@@ -154,8 +155,8 @@ TEST_F(FrameWindowTest, PaintDrawsTheDamagedAreaAndEndsTheFirstPaintWait)
 
     log.clear();
     RECT damaged{10, 10, 20, 20};
-    InvalidateRect(frame->getWindow(), &damaged, FALSE);
-    UpdateWindow(frame->getWindow());
+    InvalidateRect(windowOf(*frame), &damaged, FALSE);
+    UpdateWindow(windowOf(*frame));
     EXPECT_EQ(log, std::vector<std::string>{"inside:drawArea"});
     EXPECT_EQ(inside->areas.back().left, 10);
     EXPECT_EQ(inside->areas.back().bottom, 20);
@@ -165,9 +166,9 @@ TEST_F(FrameWindowTest, PaintMessageWithoutUpdateRegionDrawsNothing)
 {
     FramePtr frame = makeFrame();
     add(*frame, "v", Rect{0, 0, 50, 50});
-    ValidateRect(frame->getWindow(), nullptr);
+    ValidateRect(windowOf(*frame), nullptr);
     log.clear();
-    SendMessageA(frame->getWindow(), WM_PAINT, 0, 0);
+    SendMessageA(windowOf(*frame), WM_PAINT, 0, 0);
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(frame->isFirstPaintPending());
 }
@@ -182,7 +183,7 @@ TEST_F(FrameWindowTest, IdleRedrawWaitsForTheFirstPaint)
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(view->isDirty());
 
-    ValidateRect(frame->getWindow(), nullptr);
+    ValidateRect(windowOf(*frame), nullptr);
     frame->drawView(nullptr);
     view->setDirty(true);
     log.clear();
@@ -224,7 +225,7 @@ TEST_F(FrameWindowTest, EveryButtonReachesTheTopmostChildAtThePressPoint)
     RecordingView* lower = add(*frame, "lower", Rect{0, 0, 200, 200});
     RecordingView* upper = add(*frame, "upper", Rect{100, 100, 300, 200});
     settle();
-    realInput::moveTo(realInput::onScreen(frame->getWindow(), Point{150, 120}));
+    realInput::moveTo(realInput::onScreen(windowOf(*frame), Point{150, 120}));
     for (const ButtonCase& button : buttons) {
         upper->presses.clear();
         realInput::mouse(button.down);
@@ -241,7 +242,7 @@ TEST_F(FrameWindowTest, MousePositionIsRelativeToTheWindow)
     FramePtr frame = makeFrame();
     const Point spots[] = {{0, 0}, {30, 40}, {515, 203}};
     for (const Point& spot : spots) {
-        realInput::moveTo(realInput::onScreen(frame->getWindow(), spot));
+        realInput::moveTo(realInput::onScreen(windowOf(*frame), spot));
         Point where{-1, -1};
         EXPECT_TRUE(frame->mousePosition(where));
         EXPECT_EQ(where.x, spot.x);
@@ -261,7 +262,7 @@ TEST_F(FrameWindowTest, ChildUnderMouseIsTheTopmostWhateverItsMouseInput)
     };
     const Spot spots[] = {{{60, 60}, upper}, {{10, 10}, lower}, {{150, 150}, upper}, {{300, 150}, nullptr}};
     for (const Spot& spot : spots) {
-        realInput::moveTo(realInput::onScreen(frame->getWindow(), spot.where));
+        realInput::moveTo(realInput::onScreen(windowOf(*frame), spot.where));
         EXPECT_EQ(frame->childUnderMouse(), spot.expected) << spot.where.x << "," << spot.where.y;
     }
 }
@@ -270,14 +271,14 @@ TEST_F(FrameWindowTest, WheelGoesToTheChildUnderTheMouseWithTheMousePosition)
 {
     FramePtr frame = makeFrame();
     RecordingView* view = add(*frame, "v", Rect{50, 50, 150, 150});
-    realInput::moveTo(realInput::onScreen(frame->getWindow(), Point{60, 70}));
+    realInput::moveTo(realInput::onScreen(windowOf(*frame), Point{60, 70}));
     EXPECT_TRUE(frame->onWheel(nullptr, Point{999, 999}, 2.5f));
     EXPECT_TRUE(view->wheelContextGiven);
     EXPECT_EQ(view->wheelPoint.x, 60);
     EXPECT_EQ(view->wheelPoint.y, 70);
     EXPECT_EQ(view->wheelDistance, 2.5f);
 
-    realInput::moveTo(realInput::onScreen(frame->getWindow(), Point{300, 10}));
+    realInput::moveTo(realInput::onScreen(windowOf(*frame), Point{300, 10}));
     log.clear();
     EXPECT_FALSE(frame->onWheel(nullptr, Point{60, 70}, 1.0f));
     EXPECT_TRUE(log.empty());

@@ -1,5 +1,6 @@
 // Opening and closing the editor's window many times must give back every
 // GDI object: window, paints, idle redraws, fonts, brushes, masks and bitmaps.
+#include "tests/support/PlatformHandles.h"
 #include "tests/gui/ViewTestSupport.h"
 
 #include "gui/ControlListener.h"
@@ -42,7 +43,7 @@ void openDrawAndClose(NoListener& listener)
     frame.addChild(overlay);
     background->release();
 
-    UpdateWindow(frame.getWindow());
+    UpdateWindow(windowOf(frame));
     display->setValue(1.5f);
     plainDisplay->setValue(-3.0f);
     editor->idle();

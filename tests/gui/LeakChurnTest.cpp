@@ -1,7 +1,7 @@
 // Many short-lived contexts and bitmaps, as paints and refreshes make them:
 // every platform object they create must be gone afterwards.
 #include "gui/Bitmap.h"
-#include "gui/DrawContext.h"
+#include "gui/win32/Win32DrawContext.h"
 #include "tests/gui/Canvas.h"
 #include "tests/gui/testBitmaps.h"
 #include "tests/support/GdiObjects.h"
@@ -30,7 +30,7 @@ constexpr std::int64_t kObjectsPerCycle = 6;
 // sees the live count while both exist.
 void drawCycle(HDC deviceContext, int cycle, std::int64_t& during)
 {
-    DrawContext context(nullptr, deviceContext, nullptr);
+    Win32DrawContext context(nullptr, deviceContext, nullptr);
     context.setFont(cycle % kFontIds, 0, cycle & TextBold);
     context.setLineStyle(cycle % 2 == 0 ? LineSolid : LineDotted);
     context.setLineColor(ColorYellow);

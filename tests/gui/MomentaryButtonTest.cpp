@@ -2,6 +2,7 @@
 // itself. The tracking is checked with real input: a second thread moves the
 // cursor and presses buttons through the platform while the button polls the
 // mouse inside the window's handling of the press.
+#include "tests/support/PlatformHandles.h"
 #include "tests/gui/ViewTestSupport.h"
 
 #include "gui/ControlListener.h"
@@ -82,7 +83,7 @@ protected:
 
     POINT screen(const Point& client) const
     {
-        return realInput::onScreen(editor->getFrame()->getWindow(), client);
+        return realInput::onScreen(windowOf(*editor->getFrame()), client);
     }
     std::size_t reports() const { return listener.reports.load(); }
 
@@ -195,7 +196,7 @@ TEST_F(MomentaryButtonTest, RightButtonAloneDoesNothing)
 TEST_F(MomentaryButtonTest, DisabledButtonIgnoresTheLeftButton)
 {
     button->setMouseInput(false);
-    DrawContext context(nullptr, nullptr, nullptr);
+    Win32DrawContext context(nullptr, nullptr, nullptr);
     {
         HeldLeftButton held;
         ASSERT_TRUE(held.held);
@@ -207,7 +208,7 @@ TEST_F(MomentaryButtonTest, DisabledButtonIgnoresTheLeftButton)
 
 TEST_F(MomentaryButtonTest, PressWithoutAButtonHeldDoesNothing)
 {
-    DrawContext context(nullptr, nullptr, nullptr);
+    Win32DrawContext context(nullptr, nullptr, nullptr);
     button->mouseDown(context, kInside);
     EXPECT_TRUE(listener.values.empty());
     EXPECT_TRUE(RecordingHost::calls().empty());
@@ -217,7 +218,7 @@ class MomentaryButtonDrawingTest : public ::testing::Test {
 protected:
     void draw(MomentaryButton& button)
     {
-        DrawContext context(nullptr, canvas.get(), nullptr);
+        Win32DrawContext context(nullptr, canvas.get(), nullptr);
         button.draw(context);
     }
 

@@ -1,6 +1,7 @@
 // The overlay button: real clicks switch it on (modal, moved over its display
 // rectangle, its picture on screen) and off again (back in place, the whole
 // frame redrawn), and a refused switch-on leaves the frame as it was.
+#include "tests/support/PlatformHandles.h"
 #include "tests/gui/ViewTestSupport.h"
 
 #include "gui/ControlListener.h"
@@ -57,7 +58,7 @@ protected:
     void click(const Point& where)
     {
         const std::size_t before = listener.values.size() + under->presses.size() + log.size();
-        realInput::moveTo(realInput::onScreen(frame().getWindow(), where));
+        realInput::moveTo(realInput::onScreen(windowOf(frame()), where));
         realInput::mouse(MOUSEEVENTF_LEFTDOWN);
         pumpUntil([&] { return listener.values.size() + under->presses.size() + log.size() > before; }, 1000);
         realInput::mouse(MOUSEEVENTF_LEFTUP);
@@ -65,9 +66,9 @@ protected:
     }
     Color onScreen(const Point& where)
     {
-        HDC deviceContext = GetDC(frame().getWindow());
+        HDC deviceContext = GetDC(windowOf(frame()));
         const COLORREF pixel = GetPixel(deviceContext, where.x, where.y);
-        ReleaseDC(frame().getWindow(), deviceContext);
+        ReleaseDC(windowOf(frame()), deviceContext);
         return Color{GetRValue(pixel), GetGValue(pixel), GetBValue(pixel), 0};
     }
 
@@ -125,7 +126,7 @@ TEST_F(OverlayButtonTest, RefusedSwitchOnLeavesTheOtherModalViewAndItsPlace)
 {
     OverlayButton* overlay = addOverlay(kEditorRect);
     ASSERT_TRUE(frame().setModalChild(under));
-    DrawContext context(&frame(), nullptr, frame().getWindow());
+    Win32DrawContext context(&frame(), nullptr, windowOf(frame()));
     {
         HeldLeftButton button;
         ASSERT_TRUE(button.held);
@@ -150,7 +151,7 @@ TEST_F(OverlayButtonTest, RefusedSwitchOnLeavesTheOtherModalViewAndItsPlace)
 TEST_F(OverlayButtonTest, WithoutButtonHeldOrMouseInputNothingHappens)
 {
     OverlayButton* overlay = addOverlay(kEditorRect);
-    DrawContext context(&frame(), nullptr, frame().getWindow());
+    Win32DrawContext context(&frame(), nullptr, windowOf(frame()));
     overlay->mouseDown(context, kOnButton);
     EXPECT_EQ(overlay->getValue(), 0.0f);
     overlay->setMouseInput(false);
@@ -169,7 +170,7 @@ TEST(OverlayButtonDrawingTest, DrawsOnlyWhileOnIntoItsDisplayRectangle)
     auto* overlay =
         new OverlayButton(Rect{0, 0, 5, 5}, nullptr, 0, picture, Rect{10, 10, 30, 30}, Point{0, 5});
     picture->release();
-    DrawContext context(nullptr, canvas.get(), nullptr);
+    Win32DrawContext context(nullptr, canvas.get(), nullptr);
     overlay->draw(context);
     EXPECT_FALSE(overlay->isDirty());
     EXPECT_EQ(countIn(canvas, ColorBlack, Rect{0, 0, 60, 40}), 60 * 40);

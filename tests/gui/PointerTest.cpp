@@ -1,7 +1,7 @@
 // Mouse and key state as the drawing context polls it. Under Wine and Xvfb,
 // SetCursorPos and SendInput become X events, so the state is awaited with a
 // bounded poll rather than read at once.
-#include "gui/DrawContext.h"
+#include "gui/win32/Win32DrawContext.h"
 
 #include <windows.h>
 
@@ -101,7 +101,7 @@ const HeldCase kHeldCases[] = {
 
 TEST(MouseStateTest, ReportsWhatIsHeldNow)
 {
-    DrawContext context(nullptr, nullptr, nullptr);
+    Win32DrawContext context(nullptr, nullptr, nullptr);
     for (const HeldCase& heldCase : kHeldCases) {
         SCOPED_TRACE(heldCase.name);
         ASSERT_TRUE(awaitTrue([&] { return context.mouseState() == 0; })) << context.mouseState();
@@ -168,7 +168,7 @@ TEST(CursorPositionTest, RelativeToWhereTheWindowWasWhenTheContextWasMade)
     ASSERT_EQ(window.place().y, kFirstPlace.y);
     HDC deviceContext = GetDC(window.get());
     {
-        DrawContext context(nullptr, deviceContext, window.get());
+        Win32DrawContext context(nullptr, deviceContext, window.get());
         ASSERT_TRUE(SetCursorPos(kCursor.x, kCursor.y));
         ASSERT_TRUE(awaitTrue([] { return cursorAt(kCursor); }));
         Point where;
@@ -185,7 +185,7 @@ TEST(CursorPositionTest, RelativeToWhereTheWindowWasWhenTheContextWasMade)
         EXPECT_EQ(where.y, kCursor.y - kFirstPlace.y);
     }
     ReleaseDC(window.get(), deviceContext);
-    DrawContext movedContext(nullptr, nullptr, window.get());
+    Win32DrawContext movedContext(nullptr, nullptr, window.get());
     Point where;
     movedContext.cursorPosition(where);
     EXPECT_EQ(where.x, kCursor.x - kSecondPlace.x);

@@ -40,7 +40,7 @@ protected:
 
     std::vector<std::string> log;
     FramePtr frame;
-    DrawContext context;
+    Win32DrawContext context;
 };
 
 struct HitCase {

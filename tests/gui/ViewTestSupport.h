@@ -6,7 +6,9 @@
 
 #include "editor/EditorBase.h"
 #include "gui/Bitmap.h"
-#include "gui/DrawContext.h"
+#include "gui/win32/Win32BitmapImage.h"
+#include "gui/win32/Win32DrawContext.h"
+#include "gui/win32/Win32FrameWindow.h"
 #include "gui/Frame.h"
 #include "gui/View.h"
 #include "host/ExtendedEffect.h"
@@ -236,7 +238,7 @@ public:
         SelectObject(paint, previous);
         DeleteDC(paint);
         ReleaseDC(nullptr, screen);
-        replaceImage(image);
+        replaceImage(new Win32BitmapImage(image));
     }
 
 private:

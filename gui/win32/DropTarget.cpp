@@ -1,4 +1,4 @@
-#include "gui/DropTarget.h"
+#include "gui/win32/DropTarget.h"
 
 #include "gui/Frame.h"
 

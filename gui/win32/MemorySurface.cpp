@@ -1,4 +1,4 @@
-#include "gui/MemorySurface.h"
+#include "gui/win32/MemorySurface.h"
 
 MemorySurface::MemorySurface(HDC reference, HBITMAP bitmap, Ownership ownership)
     : deviceContext(CreateCompatibleDC(reference)), bitmap(bitmap), ownership(ownership)

@@ -6,9 +6,22 @@
 file(GLOB ORVANE_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.bmp)
 set_source_files_properties(resources/orvane.rc PROPERTIES OBJECT_DEPENDS "${ORVANE_PICTURES}")
 
+# 64-bit hosts look for VSTPluginMain as well as main.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ORVANE_EXPORTS host/orvane64.def)
+  set(ORVANE_EXPORT_NAMES "VSTPluginMain main")
+else()
+  set(ORVANE_EXPORTS host/orvane.def)
+  set(ORVANE_EXPORT_NAMES "main")
+endif()
+
 function(orvane_plugin name core)
-  add_library(${name} SHARED host/dllEntry.cpp host/orvane.def resources/orvane.rc)
+  add_library(${name} SHARED host/dllEntry.cpp ${ORVANE_EXPORTS} resources/orvane.rc resources/version.rc)
   target_link_libraries(${name} PRIVATE ${core})
+  target_compile_definitions(${name} PRIVATE ORVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+                             ORVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR} ORVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH})
+  # The same sources give the same bytes: no link time in the headers.
+  target_link_options(${name} PRIVATE -Wl,--no-insert-timestamp)
   set_target_properties(${name} PROPERTIES PREFIX "")
 endfunction()
 
@@ -18,9 +31,9 @@ orvane_plugin(orvane_x2 orvane_core_x2)
 orvane_plugin(orvane_failing_editor orvane_core_failing_editor)
 
 add_library(orvane_rig STATIC testhost/PluginLibrary.cpp testhost/HostWindow.cpp testhost/screenshotFile.cpp
-            tests/support/RecordingHost.cpp tests/support/GdiObjects.cpp)
+            testhost/versionResource.cpp tests/support/RecordingHost.cpp tests/support/GdiObjects.cpp)
 target_include_directories(orvane_rig PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(orvane_rig PUBLIC gdi32 user32)
+target_link_libraries(orvane_rig PUBLIC gdi32 user32 version)
 target_compile_options(orvane_rig PRIVATE ${ORVANE_WARNINGS})
 # ntdll: the process environment block, where the GDI handle table is published.
 target_link_libraries(orvane_rig PUBLIC ntdll)
@@ -29,6 +42,11 @@ add_executable(orvhost testhost/orvhost.cpp)
 target_link_libraries(orvhost PRIVATE orvane_rig orvane_demo_signal)
 target_compile_options(orvhost PRIVATE ${ORVANE_WARNINGS})
 add_dependencies(orvhost orvane orvane_x2)
+
+# Reads the plug-ins' version resources for the archive check, as hosts read them.
+add_executable(printVersionResource tests/windows/archive/printVersionResource.cpp)
+target_link_libraries(printVersionResource PRIVATE orvane_rig)
+target_compile_options(printVersionResource PRIVATE ${ORVANE_WARNINGS})
 
 # Off where 32-bit Windows programs cannot run; the DLL file checks still run.
 option(ORVANE_WINE_TESTS "Run the Windows test programs under Wine" ON)
@@ -58,7 +76,7 @@ orvane_windows_tests(drop)
 
 add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.exportsAndImports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/checkExportsImports.sh ${CMAKE_OBJDUMP}
-                 $<IF:$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>,pei-i386,pei-x86-64>
+                 $<IF:$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>,pei-i386,pei-x86-64> ${ORVANE_EXPORT_NAMES}
                  $<TARGET_FILE:orvane> $<TARGET_FILE:orvane_x2>)
 
 add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.bitmapResources

@@ -1,7 +1,7 @@
 // The effect record a VST 2.x host drives, and the few plain types that cross
 // the host boundary with it. Written from the public description of the
-// standard: integers are 32 bits, addresses are the platform's pointers, and
-// in the 32-bit deliverables the record is exactly 144 bytes.
+// standard: integers are 32 bits, addresses are the platform's pointers; the
+// record is exactly 144 bytes in the 32-bit plug-ins and 192 in the 64-bit ones.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +13,8 @@
 #define ORVANE_CDECL
 #endif
 
-// Integer that is 32 bits in the 32-bit plug-in but can carry an address where
-// the standard passes one through a generic argument or result.
+// Integer as wide as an address: the standard passes addresses and sizes through
+// the generic `value` argument and the results, so 64-bit hosts pass 64 bits there.
 using VstIntPtr = std::intptr_t;
 
 struct AEffect;
@@ -75,7 +75,8 @@ struct AEffect {
     std::int32_t uniqueID;
     std::int32_t version;
     AEffectProcessProc processReplacing;
-    char reserved[60];
+    // Zero up to the record's end: 60 bytes in 32-bit hosts, 64 in 64-bit ones.
+    char reserved[sizeof(void*) == 8 ? 64 : 60];
 };
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
@@ -103,6 +104,33 @@ static_assert(offsetof(AEffect, version) == 76);
 static_assert(offsetof(AEffect, processReplacing) == 80);
 static_assert(offsetof(AEffect, reserved) == 84);
 static_assert(sizeof(AEffect) == 144);
+#elif UINTPTR_MAX == 0xFFFFFFFFFFFFFFFFu
+// 64-bit hosts read pointer-sized pointers and reserved fields; the integers stay 32-bit.
+static_assert(offsetof(AEffect, magic) == 0);
+static_assert(offsetof(AEffect, dispatcher) == 8);
+static_assert(offsetof(AEffect, process) == 16);
+static_assert(offsetof(AEffect, setParameter) == 24);
+static_assert(offsetof(AEffect, getParameter) == 32);
+static_assert(offsetof(AEffect, numPrograms) == 40);
+static_assert(offsetof(AEffect, numParams) == 44);
+static_assert(offsetof(AEffect, numInputs) == 48);
+static_assert(offsetof(AEffect, numOutputs) == 52);
+static_assert(offsetof(AEffect, flags) == 56);
+static_assert(offsetof(AEffect, resvd1) == 64);
+static_assert(offsetof(AEffect, resvd2) == 72);
+static_assert(offsetof(AEffect, initialDelay) == 80);
+static_assert(offsetof(AEffect, realQualities) == 84);
+static_assert(offsetof(AEffect, offQualities) == 88);
+static_assert(offsetof(AEffect, ioRatio) == 92);
+static_assert(offsetof(AEffect, object) == 96);
+static_assert(offsetof(AEffect, user) == 104);
+static_assert(offsetof(AEffect, uniqueID) == 112);
+static_assert(offsetof(AEffect, version) == 116);
+static_assert(offsetof(AEffect, processReplacing) == 120);
+static_assert(offsetof(AEffect, reserved) == 128);
+static_assert(sizeof(AEffect) == 192);
+#else
+#error "The effect record has a layout only for 32-bit and 64-bit addresses"
 #endif
 
 // The key record the dispatcher builds for the editor's key opcodes.

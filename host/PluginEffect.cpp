@@ -89,10 +89,13 @@ VstIntPtr PluginEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstI
     case effClose:
         close();
         return 0;
-    case effSetProgram:
-        if (value < numPrograms)
-            setProgram(static_cast<std::int32_t>(value));
+    case effSetProgram: {
+        // A program number is 32 bits in either width; compare what will be stored.
+        const auto program = static_cast<std::int32_t>(value);
+        if (program < numPrograms)
+            setProgram(program);
         return 0;
+    }
     case effGetProgram:
         return getProgram();
     case effSetProgramName:

@@ -14,8 +14,9 @@ void ORVANE_CDECL processReplacingEntry(AEffect* record, float** inputs, float**
 void ORVANE_CDECL setParameterEntry(AEffect* record, std::int32_t index, float value);
 float ORVANE_CDECL getParameterEntry(AEffect* record, std::int32_t index);
 
-// Exported to the host under the plain name `main` by the module-definition
-// file: a C++ function cannot itself be called main with this signature.
+// Exported to the host under the plain name `main` (and, in the 64-bit plug-ins,
+// also as `VSTPluginMain`) by the module-definition files: a C++ function cannot
+// itself be called main with this signature.
 extern "C" AEffect* ORVANE_CDECL pluginMain(audioMasterCallback audioMaster);
 
 // Process-wide values of this layer, one copy per loaded library.

@@ -5,7 +5,8 @@ build=$root/build
 jobs=$(nproc)
 export WINEDEBUG=-all
 
-# configure_and_build DIR CMAKE-ARGS...: quiet unless something fails.
+# configure_and_build DIR CMAKE-ARGS...: quiet unless something fails. Builds
+# every target, or only those named in $build_targets when it is set.
 configure_and_build() {
   local dir=$1
   shift
@@ -14,7 +15,7 @@ configure_and_build() {
     cat "$dir/configure.log"
     return 1
   fi
-  if ! cmake --build "$dir" -j "$jobs" > "$dir/build.log" 2>&1; then
+  if ! cmake --build "$dir" -j "$jobs" ${build_targets:+--target $build_targets} > "$dir/build.log" 2>&1; then
     grep -E -B2 -A8 'error|Error' "$dir/build.log" | head -100
     return 1
   fi

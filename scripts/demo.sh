@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both plug-ins and runs them in the project's test host on the demo
-# signal, then prints the measures and writes the pictures of both builds.
+# Builds both plug-ins in both widths and runs them in the project's test host
+# on the demo signal (64-bit first), then prints the measures, writes the
+# pictures of both builds and packs the Windows archive.
 # usage: scripts/demo.sh [output folder]   (default: demo-output)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -16,17 +17,19 @@ trap 'stop_wine; stop_display' EXIT
 echo
 # The editors open in windows on a display of our own.
 start_display
+echo "== The 64-bit plug-ins in the test host (wine64)"
+start_wine 64
+bin=$build/win64/bin
+(cd "$bin" && "$wine_loader" orvhost.exe --screenshots . orvane.dll orvane_x2.dll)
+stop_wine
 if wine32_works; then
   echo "== The 32-bit plug-ins in the test host (wine)"
   start_wine 32
-  bin=$build/win32/bin
+  (cd "$build/win32/bin" && "$wine_loader" orvhost.exe orvane.dll orvane_x2.dll)
+  stop_wine
 else
-  echo "== 32-bit programs cannot run on this machine: the 64-bit build of the same sources in the test host (wine64)"
-  start_wine 64
-  bin=$build/win64/bin
+  echo "== 32-bit programs cannot run on this machine: the 32-bit plug-ins were not loaded"
 fi
-(cd "$bin" && "$wine_loader" orvhost.exe --screenshots . orvane.dll orvane_x2.dll)
-stop_wine
 stop_display
 for stem in orvane orvane_x2; do
   "$build/native/bin/bmpToPng" "$bin/$stem-editor.bmp" "$out/$stem-editor.png"
@@ -39,3 +42,7 @@ cd "$build/native/testwork"
 "$build/native/bin/orvdemo" "$out"
 "$build/native/bin/orvdemo_x2" "$out"
 echo "The pictures are in $out"
+
+echo
+echo "== The Windows archive (scripts/package.sh)"
+echo "For Windows users: $(bash "$root/scripts/package.sh" | tail -1)"

@@ -3,7 +3,7 @@
 # Safe to run again: it only calls apt-get when something is missing.
 set -euo pipefail
 
-packages=(cmake g++ make googletest libgtest-dev libpng-dev binutils
+packages=(cmake g++ make googletest libgtest-dev libpng-dev binutils python3
           mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine32 wine64 xvfb xauth)
 

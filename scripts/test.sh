@@ -69,6 +69,22 @@ if build_windows -DORVANE_WINE_TESTS=ON; then
     echo "== i686: 32-bit programs cannot run on this machine; checking the DLL files only ($skipped Wine tests skipped)"
     run_ctest "$build/win32" -L dllFiles
   fi
+  echo "== The Windows archive (scripts/package.sh)"
+  if bash "$root/scripts/package.sh" > "$build/package.log" 2>&1 && start_wine 64; then
+    sh "$root/tests/windows/archive/checkArchive.sh" "$(tail -1 "$build/package.log")" "$wine_loader" \
+      "$build/win64/bin/printVersionResource.exe" > "$build/archive-check.log" 2>&1
+    archive_status=$?
+    cat "$build/archive-check.log"
+    archive_failed=$(grep -c '^FAIL' "$build/archive-check.log")
+    # A check that stopped before reporting still counts as a failure.
+    [ "$archive_status" -ne 0 ] && [ "$archive_failed" -eq 0 ] && archive_failed=1
+    passed=$((passed + $(grep -c '^PASS' "$build/archive-check.log")))
+    failed=$((failed + archive_failed))
+  else
+    cat "$build/package.log"
+    failed=$((failed + 1))
+  fi
+  stop_wine
 else
   echo "Windows builds failed"
   failed=$((failed + 1))

@@ -2,12 +2,19 @@
 
 #include <windows.h>
 
-PluginLibrary::PluginLibrary(const std::string& path)
+PluginLibrary::PluginLibrary(const std::string& path, std::initializer_list<const char*> entryNames)
 {
     HMODULE handle = LoadLibraryA(path.c_str());
     module = handle;
-    if (handle)
-        entry = reinterpret_cast<MainProc>(reinterpret_cast<void*>(GetProcAddress(handle, "main")));
+    if (!handle)
+        return;
+    for (const char* name : entryNames) {
+        entry = reinterpret_cast<MainProc>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+        if (entry) {
+            foundName = name;
+            return;
+        }
+    }
 }
 
 PluginLibrary::~PluginLibrary()

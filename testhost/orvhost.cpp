@@ -8,6 +8,7 @@
 #include "testhost/HostWindow.h"
 #include "testhost/PluginLibrary.h"
 #include "testhost/screenshotFile.h"
+#include "testhost/versionResource.h"
 #include "tests/support/RecordingHost.h"
 
 #include <windows.h>
@@ -60,6 +61,18 @@ long countLogLines()
         lines += c == '\n';
     std::fclose(log);
     return lines;
+}
+
+// What Explorer's properties show of the file, and the export the host used.
+void describeFile(const std::string& path, const PluginLibrary& library)
+{
+    VersionResource version;
+    if (readVersionResource(path, version))
+        std::printf("  file version    %s, %s, %s\n", version.fileVersion.c_str(),
+                    version.companyName.c_str(), version.productName.c_str());
+    else
+        std::printf("  file version    NONE\n");
+    std::printf("  entry point     %s\n", library.entryName());
 }
 
 void describe(AEffect* effect)
@@ -144,6 +157,7 @@ bool demonstrate(const std::string& path, const DemoSignal& signal, const std::s
         return false;
     }
     dispatch(effect, effOpen);
+    describeFile(path, library);
     describe(effect);
     bool ok;
     const long logBefore = countLogLines();

@@ -84,6 +84,11 @@ TEST_F(DispatcherTest, ProgramSelectionTestsOnlyTheUpperBound)
     EXPECT_EQ(send(effGetProgram), 0);
     send(effSetProgram, 0, -1);
     EXPECT_EQ(send(effGetProgram), -1);
+    if constexpr (sizeof(VstIntPtr) == 8) {
+        // Negative as 64 bits, program 1 as the 32 bits that are stored: still out of range.
+        send(effSetProgram, 0, static_cast<VstIntPtr>(0xFFFFFFFF00000001u));
+        EXPECT_EQ(send(effGetProgram), -1);
+    }
 }
 
 TEST_F(DispatcherTest, MainsChangedSuspendsOnlyForZero)

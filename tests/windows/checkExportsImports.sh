@@ -1,11 +1,14 @@
 #!/bin/sh
-# A plug-in must load on a clean Windows machine: its only export is `main`,
-# and it imports nothing but DLLs that every Windows installation has.
-# usage: checkExportsImports.sh OBJDUMP FORMAT DLL...   (FORMAT: pei-i386 for the 32-bit plug-ins)
+# A plug-in must load on a clean Windows machine: it exports exactly the entry
+# names hosts look for, all naming one function, and imports nothing but DLLs
+# that every Windows installation has.
+# usage: checkExportsImports.sh OBJDUMP FORMAT "EXPORTS" DLL...
+#   FORMAT: pei-i386 or pei-x86-64; EXPORTS: the names, space-separated, sorted
 set -u
 objdump=$1
 format=$2
-shift 2
+expected_exports=$3
+shift 3
 system_dlls='^(kernel32|user32|gdi32|winmm|ole32|oleaut32|shell32|advapi32|comdlg32|msvcrt)\.dll$'
 status=0
 for dll in "$@"; do
@@ -15,8 +18,14 @@ for dll in "$@"; do
     status=1
   fi
   exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^[[:space:]]*\[ *[0-9]*\] *//p')
-  if [ "$exports" != "main" ]; then
-    echo "$dll: exports are [$exports], expected only main"
+  exports=$(echo $(printf '%s\n' "$exports" | LC_ALL=C sort))
+  if [ "$exports" != "$expected_exports" ]; then
+    echo "$dll: exports are [$exports], expected [$expected_exports]"
+    status=1
+  fi
+  addresses=$(printf '%s\n' "$dump" | sed -n 's/.*\] *\([0-9a-f]*\) Export RVA$/\1/p' | sort -u | wc -l)
+  if [ "$addresses" -ne 1 ]; then
+    echo "$dll: $addresses exported addresses, expected one function behind every name"
     status=1
   fi
   imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')

@@ -25,6 +25,9 @@ foreach(area host analysis render)
   endif()
 endforeach()
 
+# The editor's pictures, for the Linux editor to link.
+include(cmake/embeddedPictures.cmake)
+
 file(GLOB oom_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/host/outOfMemory/*.cpp)
 orvane_native_tests(out_of_memory_tests orvane_core_failing_editor ${oom_sources})
 

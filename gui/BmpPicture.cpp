@@ -24,7 +24,7 @@ constexpr std::size_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 constexpr std::uint32_t kUncompressed = 0; // BI_RGB
 constexpr std::uint32_t kRunLength8 = 1;   // BI_RLE8
 constexpr std::uint16_t kTrueColourBits = 24;
-constexpr std::uint16_t kMaxIndexBits = 8;
+constexpr std::size_t kBitsPerByte = 8;
 constexpr std::size_t kPaletteEntrySize = 4;
 constexpr std::size_t kMaxPaletteSize = 256;
 // Rows are padded to whole 32-bit words.
@@ -108,16 +108,15 @@ bool readFormat(const std::uint8_t* info, Layout* layout)
     const std::uint32_t compression = read32(info + kCompressionAt);
     if (read16(info + kPlanesAt) != 1 || !formatSupported(bitCount, compression, layout->topDown))
         return false;
-    // True-colour files may carry an optional palette, which we skip.
-    const bool indexed = bitCount <= kMaxIndexBits;
-    const std::size_t fullPalette = indexed ? std::size_t{1} << bitCount : kMaxPaletteSize;
-    const std::uint32_t coloursUsed = read32(info + kColoursUsedAt);
-    if (coloursUsed > fullPalette)
-        return false;
     layout->bitCount = bitCount;
     layout->runLengthEncoded = compression == kRunLength8;
-    layout->paletteSize = coloursUsed == 0 && indexed ? fullPalette : coloursUsed;
-    return true;
+    // A true-colour file's optional palette is not needed: the pixel offset skips it.
+    if (bitCount == kTrueColourBits)
+        return true;
+    const std::size_t fullPalette = std::size_t{1} << bitCount;
+    const std::uint32_t coloursUsed = read32(info + kColoursUsedAt);
+    layout->paletteSize = coloursUsed == 0 ? fullPalette : coloursUsed;
+    return coloursUsed <= fullPalette;
 }
 
 std::int64_t rowStride(const Layout& layout)
@@ -188,8 +187,8 @@ std::uint32_t storedPixel(const std::uint8_t* row, std::int32_t x, std::uint16_t
     }
     // Indices fill each byte from its high bits: the leftmost pixel is the most significant.
     const std::size_t bit = static_cast<std::size_t>(x) * bitCount;
-    const unsigned shift = kMaxIndexBits - bitCount - bit % kMaxIndexBits;
-    return palette[(row[bit / kMaxIndexBits] >> shift) & ((1u << bitCount) - 1)];
+    const std::size_t shift = kBitsPerByte - bitCount - bit % kBitsPerByte;
+    return palette[(row[bit / kBitsPerByte] >> shift) & ((1u << bitCount) - 1)];
 }
 
 std::size_t outputRow(const Layout& layout, std::int32_t storedRow)

@@ -25,6 +25,13 @@ foreach(area host analysis render)
   endif()
 endforeach()
 
+# The editor's pictures for the Linux editor, and their tests against the
+# BMP files and orvane.rc in the source tree.
+include(cmake/embeddedPictures.cmake)
+file(GLOB picture_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/pictures/*.cpp)
+orvane_native_tests(pictures_tests orvane_pictures ${picture_test_sources} tests/support/resourceScript.cpp)
+target_compile_definitions(pictures_tests PRIVATE ORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
 file(GLOB oom_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/host/outOfMemory/*.cpp)
 orvane_native_tests(out_of_memory_tests orvane_core_failing_editor ${oom_sources})
 

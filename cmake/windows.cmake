@@ -70,6 +70,9 @@ function(orvane_windows_tests area)
 endfunction()
 
 orvane_windows_tests(windows)
+# The BMP reader of the other systems, checked against this one on the files in the source tree.
+target_sources(windows_tests PRIVATE gui/BmpPicture.cpp tests/support/resourceScript.cpp)
+target_compile_definitions(windows_tests PRIVATE ORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 orvane_windows_tests(gui)
 orvane_windows_tests(editor)
 orvane_windows_tests(drop)

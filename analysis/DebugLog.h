@@ -18,11 +18,13 @@
 
 class DebugLog {
 public:
+    // A null path keeps no log: lines are counted and forgotten.
     explicit DebugLog(const char* path);
     DebugLog(const DebugLog&) = delete;
     DebugLog& operator=(const DebugLog&) = delete;
 
-    // The log of the plug-in, "C:\temp\orvlog.txt"; it lives until the process ends.
+    // The log of the plug-in, "C:\temp\orvlog.txt" on Windows and none
+    // elsewhere; it lives until the process ends.
     static DebugLog& plugin();
 
     void attach();

@@ -53,7 +53,8 @@ int main()
         return 1;
     }
     const DemoSignal signal = DemoSignal::make(kSeconds);
-    const double withLog = bestOf(signal, &DebugLog::plugin());
+    DebugLog log(kLogName);
+    const double withLog = bestOf(signal, &log);
     const double withoutLog = bestOf(signal, nullptr);
     std::remove(kLogName);
     rmdir(folder);

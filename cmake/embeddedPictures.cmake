@@ -29,3 +29,5 @@ target_include_directories(orvane_pictures PUBLIC ${PROJECT_SOURCE_DIR} PRIVATE 
 target_compile_options(orvane_pictures PRIVATE ${ORVANE_WARNINGS})
 # .incbin is invisible to the compiler's dependency scan.
 set_source_files_properties(resources/embeddedPictures.S PROPERTIES OBJECT_DEPENDS "${picture_files}")
+# Also part of the shared objects that hosts load.
+set_target_properties(orvane_pictures PROPERTIES POSITION_INDEPENDENT_CODE ON)

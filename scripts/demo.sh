@@ -30,11 +30,20 @@ if wine32_works; then
 else
   echo "== 32-bit programs cannot run on this machine: the 32-bit plug-ins were not loaded"
 fi
+echo
+echo "== The Linux editor (X11) in the Linux test host, the effect in-process"
+# The native build runs under the leak checker; fontconfig's caches are not ours.
+export LSAN_OPTIONS=suppressions=$root/tests/support/leaks.supp
+for host in orvhost_x11 orvhost_x11_x2; do
+  (cd "$build/native/testwork" && "$build/native/bin/$host" --screenshots "$out")
+  echo
+done
 stop_display
 for stem in orvane orvane_x2; do
   "$build/native/bin/bmpToPng" "$bin/$stem-editor.bmp" "$out/$stem-editor.png"
 done
-echo "Editor screenshots: $out/orvane-editor.png, $out/orvane_x2-editor.png"
+echo "Editor screenshots: $out/orvane-editor.png, $out/orvane_x2-editor.png (Windows);"
+echo "  $out/orvane-linux-editor.png, $out/orvane_x2-linux-editor.png (Linux)"
 
 echo "== Measures and pictures"
 # The analyzer appends its debug line to a file named like the Windows log in the current folder.

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libpng-dev binutils python3
           mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine32 wine64 xvfb xauth)
+          wine wine32 wine64 xvfb xauth
+          pkg-config libx11-dev libcairo2-dev libxres-dev libxtst-dev fonts-liberation fonts-urw-base35)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -30,6 +30,12 @@ run_ctest() {
   failed=$((failed + bad))
 }
 
+# One X display for every window test: the native X11 tests and Wine's.
+if ! start_display; then
+  echo "no X display: the window tests cannot run"
+  failed=$((failed + 1))
+fi
+
 echo "== native build (AddressSanitizer, UndefinedBehaviorSanitizer)"
 if build_native; then
   run_ctest "$build/native" -j "$jobs"
@@ -49,7 +55,7 @@ fi
 echo "== Windows builds (i686 deliverables, x86_64 for Wine)"
 if build_windows -DORVANE_WINE_TESTS=ON; then
   echo "== x86_64 tests under wine64"
-  if start_display && start_wine 64; then
+  if start_wine 64; then
     run_ctest "$build/win64"
   else
     echo "wine64 did not start"

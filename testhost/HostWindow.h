@@ -5,20 +5,12 @@
 #pragma once
 
 #include "host/AEffect.h"
+#include "testhost/Screenshot.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
-
-// Pixels of a window area: rows top-down, 3 bytes per pixel (blue, green, red).
-struct Screenshot {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::uint8_t> pixels;
-
-    const std::uint8_t* at(std::int32_t x, std::int32_t y) const { return &pixels[(y * width + x) * 3]; }
-};
 
 class HostWindow {
 public:

@@ -1,15 +1,14 @@
 #include "testhost/PluginLibrary.h"
 
-#include <windows.h>
+#include "testhost/sharedLibrary.h"
 
 PluginLibrary::PluginLibrary(const std::string& path, std::initializer_list<const char*> entryNames)
+    : module(openSharedLibrary(path))
 {
-    HMODULE handle = LoadLibraryA(path.c_str());
-    module = handle;
-    if (!handle)
+    if (!module)
         return;
     for (const char* name : entryNames) {
-        entry = reinterpret_cast<MainProc>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+        entry = reinterpret_cast<MainProc>(findExport(module, name));
         if (entry) {
             foundName = name;
             return;
@@ -20,7 +19,7 @@ PluginLibrary::PluginLibrary(const std::string& path, std::initializer_list<cons
 PluginLibrary::~PluginLibrary()
 {
     if (module)
-        FreeLibrary(static_cast<HMODULE>(module));
+        closeSharedLibrary(module);
 }
 
 AEffect* PluginLibrary::instantiate(audioMasterCallback host) const

@@ -1,5 +1,5 @@
 // The test host's view of a plug-in DLL: loads it the way a host does and
-// calls its exported entry point. Windows only.
+// calls its exported entry point.
 #pragma once
 
 #include "host/AEffect.h"

@@ -6,6 +6,8 @@
 #include "host/opcodes.h"
 #include "testhost/DemoSignal.h"
 #include "testhost/HostWindow.h"
+#include "testhost/demoPlayback.h"
+#include "testhost/effectReport.h"
 #include "testhost/PluginLibrary.h"
 #include "testhost/screenshotFile.h"
 #include "testhost/versionResource.h"
@@ -20,36 +22,8 @@
 
 namespace {
 
-constexpr int kHostBlockFrames = 512;
 constexpr const char* kLogFolder = "C:\\temp";
 constexpr const char* kLogFile = "C:\\temp\\orvlog.txt";
-
-std::string text(AEffect* effect, std::int32_t opcode)
-{
-    char buffer[256] = {};
-    dispatch(effect, opcode, 0, 0, buffer);
-    return buffer;
-}
-
-std::string fourChars(std::int32_t code)
-{
-    std::string s;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        s += static_cast<char>((code >> shift) & 0xFF);
-    return s;
-}
-
-std::string flagNames(std::int32_t flags)
-{
-    const std::pair<std::int32_t, const char*> names[] = {{effFlagsHasEditor, "has editor"},
-                                                          {effFlagsCanMono, "can mono"},
-                                                          {effFlagsCanReplacing, "can replacing"}};
-    std::string out;
-    for (const auto& [bit, name] : names)
-        if (flags & bit)
-            out += (out.empty() ? "" : ", ") + std::string(name);
-    return out;
-}
 
 long countLogLines()
 {
@@ -73,59 +47,6 @@ void describeFile(const std::string& path, const PluginLibrary& library)
     else
         std::printf("  file version    NONE\n");
     std::printf("  entry point     %s\n", library.entryName());
-}
-
-void describe(AEffect* effect)
-{
-    std::printf("  effect name     %s\n", text(effect, effGetEffectName).c_str());
-    std::printf("  vendor          %s\n", text(effect, effGetVendorString).c_str());
-    std::printf("  product         %s\n", text(effect, effGetProductString).c_str());
-    std::printf("  unique ID       '%s' (0x%08X)\n", fourChars(effect->uniqueID).c_str(),
-                static_cast<unsigned>(effect->uniqueID));
-    std::printf("  inputs/outputs  %d / %d\n", effect->numInputs, effect->numOutputs);
-    std::printf("  flags           0x%02X (%s)\n", effect->flags, flagNames(effect->flags).c_str());
-    std::printf("  programs        %d (\"%s\"), parameters %d\n", effect->numPrograms,
-                text(effect, effGetProgramName).c_str(), effect->numParams);
-    std::printf("  VST version     %d\n", static_cast<int>(dispatch(effect, effGetVstVersion)));
-}
-
-// Waits until the audio fed so far has had its real-time duration, keeping
-// the editor's window served meanwhile, as a host's clock would.
-void keepRealTime(HostWindow& window, DWORD start, std::size_t framesFed)
-{
-    const auto due = static_cast<DWORD>(1000.0 * static_cast<double>(framesFed) / DemoSignal::kSampleRate);
-    do {
-        window.pump();
-        if (GetTickCount() - start < due)
-            Sleep(1);
-    } while (GetTickCount() - start < due);
-}
-
-// Feeds the demo signal in host-sized calls; true when every output sample
-// has the input's bit pattern.
-bool runDemoSignal(AEffect* effect, const DemoSignal& signal, HostWindow& window)
-{
-    const std::size_t frames = signal.left.size();
-    std::vector<float> inLeft = signal.left, inRight = signal.right;
-    std::vector<float> outLeft(frames), outRight(frames);
-    dispatch(effect, effSetSampleRate, 0, 0, nullptr, DemoSignal::kSampleRate);
-    dispatch(effect, effSetBlockSize, 0, kHostBlockFrames);
-    dispatch(effect, effMainsChanged, 0, 1);
-    long calls = 0;
-    const DWORD begin = GetTickCount();
-    for (std::size_t start = 0; start < frames; start += kHostBlockFrames, ++calls) {
-        const auto n = static_cast<std::int32_t>(std::min<std::size_t>(kHostBlockFrames, frames - start));
-        float* inputs[2] = {inLeft.data() + start, inRight.data() + start};
-        float* outputs[2] = {outLeft.data() + start, outRight.data() + start};
-        effect->processReplacing(effect, inputs, outputs, n);
-        keepRealTime(window, begin, start + static_cast<std::size_t>(n));
-    }
-    dispatch(effect, effMainsChanged, 0, 0);
-    const bool exact = std::memcmp(outLeft.data(), signal.left.data(), frames * sizeof(float)) == 0 &&
-                       std::memcmp(outRight.data(), signal.right.data(), frames * sizeof(float)) == 0;
-    std::printf("  pass-through    %s for %zu stereo frames in %ld calls of up to %d\n",
-                exact ? "bit-exact" : "DIFFERS", frames, calls, kHostBlockFrames);
-    return exact;
 }
 
 // Reopening after the pacing interval shows the final state: the editor
@@ -158,7 +79,7 @@ bool demonstrate(const std::string& path, const DemoSignal& signal, const std::s
     }
     dispatch(effect, effOpen);
     describeFile(path, library);
-    describe(effect);
+    describeEffect(effect);
     bool ok;
     const long logBefore = countLogLines();
     {
@@ -166,7 +87,7 @@ bool demonstrate(const std::string& path, const DemoSignal& signal, const std::s
         std::printf("  editor          %d x %d pixels, %s\n", window.editorRect().right - window.editorRect().left,
                     window.editorRect().bottom - window.editorRect().top,
                     window.opened() ? "open" : "did NOT open");
-        ok = runDemoSignal(effect, signal, window) && window.opened();
+        ok = playDemoSignal(effect, signal, [&] { window.pump(); }) && window.opened();
         if (!screenshots.empty())
             ok = saveScreenshot(window, screenshots, path) && ok;
     }

@@ -161,7 +161,8 @@ TEST_F(AnalyzerEffectTest, MissingArraysCountAsMissingChannels)
 TEST_F(AnalyzerEffectTest, EveryProcessCallAppendsOneLogLineByTheTimeTheEffectIsGone)
 {
     const PrivateWorkingFolder folder;
-    auto effect = std::make_unique<Analyzer>(nullptr);
+    DebugLog log(kLogFile);
+    auto effect = std::make_unique<Analyzer>(nullptr, &log);
     Stereo in(10);
     effect->process(in.stereo(), nullptr, 10);
     effect->process(in.stereo(), nullptr, 0);

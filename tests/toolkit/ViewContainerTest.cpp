@@ -1,6 +1,9 @@
 // Views and the frame's child list without a window: geometry, reference
 // counts, list growth, and how presses, keys, drops and redraws are routed.
-#include "tests/gui/ViewTestSupport.h"
+#include "gui/Bitmap.h"
+#include "gui/Frame.h"
+#include "tests/toolkit/RecordingDrawContext.h"
+#include "tests/toolkit/RecordingView.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +21,7 @@ using FramePtr = std::unique_ptr<Frame, FrameDeleter>;
 
 class ViewContainerTest : public ::testing::Test {
 protected:
-    ViewContainerTest() : frame(new Frame(kFrameSize, nullptr, nullptr)), context(nullptr, nullptr, nullptr)
-    {
-    }
+    ViewContainerTest() : frame(new Frame(kFrameSize, nullptr, nullptr)) {}
 
     RecordingView* add(const char* name, const Rect& size)
     {
@@ -40,7 +41,7 @@ protected:
 
     std::vector<std::string> log;
     FramePtr frame;
-    Win32DrawContext context;
+    RecordingDrawContext context;
 };
 
 struct HitCase {
@@ -405,8 +406,9 @@ TEST_F(ViewContainerTest, DropsAreRefusedWhileAModalOrFocusViewIsSet)
 
 TEST_F(ViewContainerTest, BackgroundIsRetainedAndReleased)
 {
-    auto* first = new TwoColourBitmap(4, 4, 2, ColorRed, ColorBlue);
-    auto* second = new TwoColourBitmap(4, 4, 2, ColorRed, ColorBlue);
+    // Two of the editor's pictures: the display field and the reset key.
+    auto* first = new Bitmap(102);
+    auto* second = new Bitmap(103);
     frame->setBackground(first);
     EXPECT_EQ(first->getReferenceCount(), 2);
     frame->setBackground(first);

@@ -1,12 +1,18 @@
 // The editor's ten pictures as both plug-in DLLs carry them: loaded by the
 // system the way the editor loads them, their stored headers, and the
 // content the editor relies on (plain bases, no transparent colour in the
-// backgrounds, light display fields, two distinct key states).
+// backgrounds, light display fields, two distinct key states), and the
+// project's own reader giving the same pixels from the BMP files.
+#include "gui/BmpPicture.h"
+#include "tests/support/resourceScript.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -126,6 +132,24 @@ public:
     int height = 0;
 };
 
+// As 32-bit values, top row first: blue, green, red and 0, which is 0x00RRGGBB.
+std::vector<std::uint32_t> systemPixels(const LoadedPicture& picture)
+{
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = picture.width;
+    format.bmiHeader.biHeight = -picture.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(picture.width) * picture.height);
+    HDC screen = GetDC(nullptr);
+    const int copied =
+        GetDIBits(screen, picture.handle, 0, picture.height, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return copied == picture.height ? pixels : std::vector<std::uint32_t>{};
+}
+
 int countOf(const std::vector<Rgb>& pixels, const Rgb& colour)
 {
     int count = 0;
@@ -244,6 +268,25 @@ TEST_P(PictureContentTest, ResetKeysShowTwoDifferentStates)
         const std::vector<Rgb> raised(pixels.begin(), pixels.begin() + half);
         const std::vector<Rgb> pressed(pixels.begin() + half, pixels.end());
         EXPECT_NE(raised, pressed) << id;
+    }
+}
+
+// The Linux editor decodes the files orvane.rc names with the project's
+// reader; it must show what the Windows editor shows.
+TEST_P(PictureContentTest, ProjectReaderGivesTheSystemsPixels)
+{
+    const std::vector<BitmapResource> resources = bitmapResources(ORVANE_SOURCE_DIR);
+    ASSERT_EQ(resources.size(), std::size(kBitmaps));
+    for (const BitmapResource& resource : resources) {
+        const std::vector<std::uint8_t> file = fileBytes(ORVANE_SOURCE_DIR "/" + resource.file);
+        const BmpPicture ours = decodeBmp(file.data(), file.size());
+        LoadedPicture picture(plugin.module, resource.id);
+        const std::vector<std::uint32_t> system = systemPixels(picture);
+        ASSERT_EQ(ours.width, picture.width) << resource.id;
+        ASSERT_EQ(ours.pixels.size(), system.size()) << resource.id;
+        const auto same = std::mismatch(ours.pixels.begin(), ours.pixels.end(), system.begin()).first;
+        EXPECT_EQ(same - ours.pixels.begin(), static_cast<std::ptrdiff_t>(system.size()))
+            << resource.id << ": pixels alike before the first difference";
     }
 }
 

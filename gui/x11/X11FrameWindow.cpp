@@ -57,10 +57,17 @@ void adoptDisplay(Display* display)
     ownDisplays.push_back(display);
 }
 
+// With the last window gone the handler goes too: the host may unload the
+// plug-in next. A handler the host set meanwhile stays.
 void forgetDisplay(Display* display)
 {
     const std::lock_guard<std::mutex> guard(ownDisplaysLock);
     ownDisplays.erase(std::remove(ownDisplays.begin(), ownDisplays.end(), display), ownDisplays.end());
+    if (!ownDisplays.empty())
+        return;
+    const XErrorHandler current = XSetErrorHandler(previousHandler);
+    if (current != handleError)
+        XSetErrorHandler(current);
 }
 
 void* toHandle(Window window)

@@ -3,6 +3,7 @@
 #include "X11EditorFixture.h"
 
 #include "editor/ImageBitmap.h"
+#include "gui/Frame.h"
 
 #include <X11/extensions/XRes.h>
 
@@ -34,6 +35,22 @@ TEST_F(X11EditorTest, PicturesOnScreenEqualTheRenderersBuffers)
         EXPECT_EQ(differing, 0) << "picture " << i + 1;
     }
     EXPECT_GT(analyzer->analysedFrames, 0);
+}
+
+// A host may destroy its window before it closes the editor: the X errors
+// this can cause must not end the host, and the editor stops drawing.
+TEST_F(X11EditorTest, HostWindowDestroyedFirstEndsNothing)
+{
+    XDestroyWindow(window->display(), window->handle());
+    XSync(window->display(), False);
+    for (int block = 0; block < 3; ++block) {
+        feedBlockAfterPause();
+        window->idleFor(std::chrono::milliseconds(25));
+    }
+    EXPECT_FALSE(editor->getFrame()->isOpen());
+    EXPECT_EQ(editor->getFrame()->getWindow(), nullptr);
+    window->closeEditor();
+    EXPECT_FALSE(editor->isOpen());
 }
 
 TEST_F(X11EditorTest, RealPressOnAPictureFlipsItsOption)

@@ -77,10 +77,14 @@ public:
     // Pictures for the editor. The colour map is made once by the constructor.
     void buildColourMap();
     void colourFor(float value, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red) const;
+    // Which pictures a rendering changed: bit i for picture i, in the order
+    // histogram, spectrum, level history, spectrogram.
+    using PictureChanges = std::uint32_t;
     // Renders the four pictures from a snapshot and adds the due history rows
     // to the history images, which nothing else touches. Any thread, one at a time.
-    void renderGraphs(AnalysisSnapshot& snapshot, std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
-                      std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture);
+    PictureChanges renderGraphs(AnalysisSnapshot& snapshot, std::uint8_t* histogramPicture,
+                                std::uint8_t* spectrumPicture, std::uint8_t* levelHistoryPicture,
+                                std::uint8_t* spectrogramPicture);
     // The same for the analysis as it stands now; only for the holder of `analysisGate`.
     void renderGraphs(std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
                       std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture);

@@ -203,33 +203,34 @@ void AnalyzerEditor::updateDisplay()
     for (int k = 0; k < kDisplayCount; ++k)
         if (displays[k])
             displays[k]->setValue(measure(pendingRefresh.measures, k));
-    renderPictures(pendingRefresh);
+    const Analyzer::PictureChanges changed = renderPictures(pendingRefresh);
     // Rendered: the analysis may hand over the next refresh while this one is drawn.
     refreshPending.store(false, std::memory_order_release);
     // The overlay stays intact; the new values and pictures show when it closes.
     if (overlayShown)
         return;
-    drawPictures();
+    drawPictures(changed);
 }
 
-void AnalyzerEditor::renderPictures(AnalysisSnapshot& snapshot)
+Analyzer::PictureChanges AnalyzerEditor::renderPictures(AnalysisSnapshot& snapshot)
 {
     std::uint8_t* pixels[kPictureCount] = {};
     for (int i = 0; i < kPictureCount; ++i) {
         pixels[i] = imageBitmaps[i] ? imageBitmaps[i]->getPixels() : nullptr;
         if (!pixels[i])
-            return;
+            return 0;
     }
-    analyzer->renderGraphs(snapshot, pixels[0], pixels[1], pixels[2], pixels[3]);
+    return analyzer->renderGraphs(snapshot, pixels[0], pixels[1], pixels[2], pixels[3]);
 }
 
-// Only what changed is drawn: the four pictures and the displays whose value
-// moved. The rest of the window already shows what a full redraw would.
-void AnalyzerEditor::drawPictures()
+// Only what changed is drawn: the pictures the rendering changed and the
+// displays whose value moved. The rest of the window already shows what a
+// full redraw would.
+void AnalyzerEditor::drawPictures(Analyzer::PictureChanges changed)
 {
-    for (MomentaryButton* view : imageViews)
-        if (view)
-            view->setDirty(true);
+    for (int i = 0; i < kPictureCount; ++i)
+        if (imageViews[i] && (changed & (1u << i)))
+            imageViews[i]->setDirty(true);
     frame->updateDirtyViews();
 }
 

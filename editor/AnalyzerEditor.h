@@ -10,14 +10,13 @@
 // time; until it is drawn, the analysis keeps gathering for the next one.
 #pragma once
 
-#include "analysis/AnalysisSnapshot.h"
+#include "analysis/Analyzer.h"
 #include "editor/EditorBase.h"
 #include "gui/ControlListener.h"
 
 #include <atomic>
 #include <cstdint>
 
-class Analyzer;
 class Bitmap;
 class ImageBitmap;
 class MomentaryButton;
@@ -72,8 +71,8 @@ private:
     // Hands a new view to the frame; null when it could not be made or added.
     template <typename SomeView> SomeView* adopt(SomeView* view);
     void releaseBitmaps();
-    void renderPictures(AnalysisSnapshot& snapshot);
-    void drawPictures();
+    Analyzer::PictureChanges renderPictures(AnalysisSnapshot& snapshot);
+    void drawPictures(Analyzer::PictureChanges changed);
     void showOverlay(bool shown);
 
     ValueDisplay* displays[kDisplayCount] = {};

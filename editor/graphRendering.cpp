@@ -45,6 +45,12 @@ constexpr int kTickedDecibel = 9;
 
 constexpr int kBinsPerGridLine = 10;
 
+constexpr Analyzer::PictureChanges kNoPicture = 0;
+constexpr Analyzer::PictureChanges kHistogramPicture = 1;
+constexpr Analyzer::PictureChanges kSpectrumPicture = 2;
+constexpr Analyzer::PictureChanges kLevelHistoryPicture = 4;
+constexpr Analyzer::PictureChanges kSpectrogramPicture = 8;
+
 // The logarithmic axis spans 1024^(column / width): log-axis step times ln 1024,
 // taken to base 2.
 constexpr float kLogAxisStep = kDisplayScale == 1 ? 0.005f : 0.0025f;
@@ -349,6 +355,16 @@ void drawSpectrum(Analyzer& analyzer, AnalysisSnapshot& state, std::uint8_t* pic
         state.fastSpectrumCount = 0;
 }
 
+// A history picture changes only when its history gains a row or another
+// history is shown; unchanged, it need not be drawn again.
+bool showImage(std::uint8_t* picture, const std::uint8_t* image)
+{
+    if (std::memcmp(picture, image, kPictureBytes) == 0)
+        return false;
+    std::memcpy(picture, image, kPictureBytes);
+    return true;
+}
+
 struct Rgb {
     std::uint32_t red;
     std::uint32_t green;
@@ -404,15 +420,16 @@ void Analyzer::colourFor(float value, std::uint8_t* blue, std::uint8_t* green, s
 
 // The snapshot's history sums and counters are consumed as its rows are drawn,
 // like the analysis's own ones when the snapshot was taken.
-void Analyzer::renderGraphs(AnalysisSnapshot& state, std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,
-                            std::uint8_t* levelHistoryPicture, std::uint8_t* spectrogramPicture)
+Analyzer::PictureChanges Analyzer::renderGraphs(AnalysisSnapshot& state, std::uint8_t* histogramPicture,
+                                                std::uint8_t* spectrumPicture, std::uint8_t* levelHistoryPicture,
+                                                std::uint8_t* spectrogramPicture)
 {
     if (!histogramPicture || !spectrumPicture || !levelHistoryPicture || !spectrogramPicture)
-        return;
+        return kNoPicture;
     std::memset(histogramPicture, 0, kPictureBytes);
     // Nothing analysed since the last reset: the histories wait for real audio.
     if (state.analysedFrames == 0)
-        return;
+        return kHistogramPicture;
 
     drawHistogram(state.levelHistogram, state.zoomHistogram, histogramPicture);
 
@@ -420,11 +437,14 @@ void Analyzer::renderGraphs(AnalysisSnapshot& state, std::uint8_t* histogramPict
                         state.sampleRate);
     advanceLevelHistory(levelHistoryImages[1], state.fastEnergy, state.fastLevelBlocks, kFastHistoryPeriod,
                         state.sampleRate);
-    std::memcpy(levelHistoryPicture, levelHistoryImages[state.slowLevelHistory ? 0 : 1], kPictureBytes);
+    const bool levelHistoryChanged =
+        showImage(levelHistoryPicture, levelHistoryImages[state.slowLevelHistory ? 0 : 1]);
 
     drawSpectrum(*this, state, spectrumPicture);
     const int shownSpectrogram = (state.logFrequencyAxis ? 1 : 0) + (state.slowSpectrogram ? 0 : 2);
-    std::memcpy(spectrogramPicture, spectrogramImages[shownSpectrogram], kPictureBytes);
+    const bool spectrogramChanged = showImage(spectrogramPicture, spectrogramImages[shownSpectrogram]);
+    return kHistogramPicture | kSpectrumPicture | (levelHistoryChanged ? kLevelHistoryPicture : kNoPicture) |
+           (spectrogramChanged ? kSpectrogramPicture : kNoPicture);
 }
 
 void Analyzer::renderGraphs(std::uint8_t* histogramPicture, std::uint8_t* spectrumPicture,

@@ -2,7 +2,9 @@
 // paced to real time in calls of 64 frames at 44.1 kHz for 10 s, while the
 // user-interface thread serves the editor's window. Prints the time of each
 // processReplacing call (mean, 99th percentile, worst) and the CPU time of
-// the whole process, with the editor open and with it closed. Windows only.
+// the whole process, with the editor open and with it closed; and, for
+// comparison, the CPU time of this host alone, pacing its audio thread the
+// same way without calling the plug-in. Windows only.
 // usage: realtimeBenchmark DLL...
 #include "host/opcodes.h"
 #include "testhost/DemoSignal.h"
@@ -79,7 +81,8 @@ public:
                                 const_cast<float*>(signal.right.data()) + offset};
             float* outputs[2] = {outLeft.data(), outRight.data()};
             const double before = secondsNow();
-            effect->processReplacing(effect, inputs, outputs, kCallFrames);
+            if (effect)
+                effect->processReplacing(effect, inputs, outputs, kCallFrames);
             durations[call] = secondsNow() - before;
         }
         SetEvent(finished);
@@ -87,6 +90,10 @@ public:
     HANDLE doneEvent() const { return finished; }
     void print(const char* label, double cpuShare) const
     {
+        if (!effect) {
+            std::printf("  %-14s %70s %5.2f %% of one core\n", label, "process CPU", 100.0 * cpuShare);
+            return;
+        }
         std::vector<double> sorted = durations;
         std::sort(sorted.begin(), sorted.end());
         double total = 0.0;
@@ -107,14 +114,16 @@ private:
     HANDLE finished;
 };
 
+enum class Run { EditorOpen, EditorClosed, HostAlone };
+
 // One run of the signal; the user-interface thread sleeps until a message
 // for its windows arrives (paints, timers) and serves it, as any host does.
-void measure(AEffect* effect, const DemoSignal& signal, bool editorOpen)
+void measure(AEffect* effect, const DemoSignal& signal, Run run)
 {
     std::unique_ptr<HostWindow> window;
-    if (editorOpen)
+    if (run == Run::EditorOpen)
         window = std::make_unique<HostWindow>(effect);
-    PacedAudio audio(effect, signal);
+    PacedAudio audio(run == Run::HostAlone ? nullptr : effect, signal);
     const double cpuBefore = processCpuSeconds();
     const double wallBefore = secondsNow();
     std::thread audioThread([&] { audio.run(); });
@@ -125,7 +134,8 @@ void measure(AEffect* effect, const DemoSignal& signal, bool editorOpen)
     }
     audioThread.join();
     const double cpuShare = (processCpuSeconds() - cpuBefore) / (secondsNow() - wallBefore);
-    audio.print(editorOpen ? "editor open" : "editor closed", cpuShare);
+    const char* const labels[] = {"editor open", "editor closed", "host alone"};
+    audio.print(labels[static_cast<int>(run)], cpuShare);
 }
 
 bool benchmark(const std::string& path, const DemoSignal& signal)
@@ -143,8 +153,9 @@ bool benchmark(const std::string& path, const DemoSignal& signal)
     std::printf("%s: %.0f s in calls of %d frames at %.0f Hz (%.2f ms each)\n", path.c_str(), kSeconds,
                 kCallFrames, static_cast<double>(DemoSignal::kSampleRate),
                 1000.0 * kCallFrames / DemoSignal::kSampleRate);
-    measure(effect, signal, true);
-    measure(effect, signal, false);
+    measure(effect, signal, Run::EditorOpen);
+    measure(effect, signal, Run::EditorClosed);
+    measure(effect, signal, Run::HostAlone);
     dispatch(effect, effMainsChanged, 0, 0);
     dispatch(effect, effClose);
     return true;

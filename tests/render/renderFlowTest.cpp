@@ -140,3 +140,26 @@ TEST_F(RenderFlow, MissingPictureChangesNothing)
 }
 
 } // namespace
+
+// The editor redraws only the pictures a rendering changed: a history
+// picture changes when its history gains a row or another one is shown.
+TEST_F(RenderFlow, ReportsWhichPicturesChanged)
+{
+    auto renderSnapshot = [&] {
+        AnalysisSnapshot snapshot;
+        analyzer->takeSnapshot(snapshot);
+        return analyzer->renderGraphs(snapshot, histogram.data(), spectrum.data(), levelHistory.data(),
+                                      spectrogram.data());
+    };
+    constexpr Analyzer::PictureChanges kAlwaysDrawn = 1 | 2;
+    EXPECT_EQ(renderSnapshot(), kAlwaysDrawn | 4 | 8) << "first: the pictures take the histories";
+    EXPECT_EQ(renderSnapshot(), kAlwaysDrawn) << "nothing new in the histories";
+    analyzer->fastLevelBlocks = 5;
+    EXPECT_EQ(renderSnapshot(), kAlwaysDrawn | 4) << "a fast level row";
+    analyzer->fastSpectrumCount = 5;
+    EXPECT_EQ(renderSnapshot(), kAlwaysDrawn | 8) << "a fast spectrogram row";
+    analyzer->slowSpectrogram = true;
+    EXPECT_EQ(renderSnapshot(), kAlwaysDrawn | 8) << "the slow spectrogram shown instead";
+    analyzer->analysedFrames = 0;
+    EXPECT_EQ(renderSnapshot(), 1u) << "nothing analysed: only the histogram is cleared";
+}

@@ -55,3 +55,5 @@ endforeach()
 add_executable(bmpToPng testhost/bmpToPng.cpp)
 target_link_libraries(bmpToPng PRIVATE PNG::PNG)
 target_compile_options(bmpToPng PRIVATE ${ORVANE_WARNINGS})
+
+include(cmake/analyze.cmake)

@@ -1,0 +1,96 @@
+#include "analyze/LoudnessMeter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kBlockMilliseconds = 100;
+constexpr int kBlocksPerSecond = 1000 / kBlockMilliseconds;
+// BS.1770: loudness = -0.691 + 10 log10(mean weighted energy).
+constexpr double kLoudnessOffset = -0.691;
+constexpr double kDecibelsPerDecade = 10.0;
+constexpr double kSilence = -HUGE_VAL;
+
+double energyOf(double loudness)
+{
+    return std::isfinite(loudness) ? std::pow(10.0, (loudness - kLoudnessOffset) / kDecibelsPerDecade) : 0.0;
+}
+
+double loudnessOf(double energy)
+{
+    return energy > 0.0 ? kLoudnessOffset + kDecibelsPerDecade * std::log10(energy) : kSilence;
+}
+
+} // namespace
+
+Ebur128State makeEbur128State(int channels, int sampleRate, int mode, std::string& error)
+{
+    Ebur128State state(
+        ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate), mode));
+    if (!state)
+        error = "libebur128 cannot measure loudness of " + std::to_string(channels) + " channels at " +
+                std::to_string(sampleRate) + " Hz (--no-loudness skips it)";
+    return state;
+}
+
+LoudnessMeter::LoudnessMeter(int channels, int sampleRate)
+    : state(makeEbur128State(channels, sampleRate,
+                             EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_S | EBUR128_MODE_HISTOGRAM,
+                             reason)),
+      // libebur128's own rounding of its 100 ms step.
+      framesPerBlock((sampleRate + kBlocksPerSecond / 2) / kBlocksPerSecond), maxMomentary(kSilence),
+      maxShortTerm(kSilence)
+{
+}
+
+// Asking libebur128 for the 3 s loudness every 100 ms would sum 3 s of
+// samples each time; the energy of each 100 ms block is enough, and the
+// windows are their means.
+void LoudnessMeter::add(const float* interleaved, std::int64_t frames)
+{
+    if (!state)
+        return;
+    const unsigned channels = state->channels;
+    while (frames > 0) {
+        const std::int64_t n = std::min(frames, framesPerBlock - blockFill);
+        ebur128_add_frames_float(state.get(), interleaved, static_cast<std::size_t>(n));
+        blockFill += n;
+        if (blockFill == framesPerBlock)
+            blockEnded();
+        interleaved += n * channels;
+        frames -= n;
+    }
+}
+
+void LoudnessMeter::blockEnded()
+{
+    blockFill = 0;
+    double loudness = kSilence;
+    ebur128_loudness_window(state.get(), kBlockMilliseconds, &loudness);
+    newest = (newest + 1) % kShortTermBlocks;
+    blockEnergy[static_cast<std::size_t>(newest)] = energyOf(loudness);
+    maxMomentary = std::max(maxMomentary, windowLoudness(kMomentaryBlocks));
+    maxShortTerm = std::max(maxShortTerm, windowLoudness(kShortTermBlocks));
+}
+
+// Blocks before the start count as silence, as in libebur128's own windows.
+double LoudnessMeter::windowLoudness(int blocks) const
+{
+    double sum = 0.0;
+    for (int age = 0; age < blocks; ++age)
+        sum += blockEnergy[static_cast<std::size_t>((newest - age + kShortTermBlocks) % kShortTermBlocks)];
+    return loudnessOf(sum / blocks);
+}
+
+LoudnessFigures LoudnessMeter::figures() const
+{
+    LoudnessFigures figures;
+    if (!state)
+        return figures;
+    ebur128_loudness_global(state.get(), &figures.integrated);
+    ebur128_loudness_range(state.get(), &figures.range);
+    figures.maxMomentary = maxMomentary;
+    figures.maxShortTerm = maxShortTerm;
+    return figures;
+}

@@ -1,0 +1,84 @@
+#include "analyze/fileAnalysis.h"
+
+#include "analyze/AudioFile.h"
+#include "analyze/ChunkRing.h"
+#include "analyze/TruePeakMeter.h"
+#include "analyze/pngFiles.h"
+
+#include <optional>
+
+namespace {
+
+void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, const ProgressReport& progress)
+{
+    ChunkRing ring(file.channels(), std::move(consumers));
+    for (;;) {
+        float* chunk = ring.nextChunk();
+        const std::int64_t frames = file.read(chunk, ChunkRing::kChunkFrames);
+        if (frames == 0)
+            break;
+        ring.publish(frames);
+        progress(file.progress());
+    }
+    ring.finish();
+}
+
+SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& settings)
+{
+    SessionSettings session;
+    session.sampleRate = static_cast<float>(file.sampleRate());
+    session.fileChannels = file.channels();
+    session.options = settings.options;
+    session.drawPictures = !settings.pictureFolder.empty();
+    return session;
+}
+
+} // namespace
+
+FileReport analyseFile(const std::string& path, const std::string& pictureStem,
+                       const AnalysisSettings& settings, const ProgressReport& progress)
+{
+    FileReport report;
+    report.path = path;
+    AudioFile file(path);
+    if (file.failed()) {
+        report.error = file.error();
+        return report;
+    }
+    report.info = FileInfo{file.formatName(), file.sampleRate(), file.channels(), 0};
+
+    const std::unique_ptr<AnalyzerSession> session =
+        makeAnalyzerSession(settings.displayScale, sessionSettings(file, settings));
+    std::vector<ChunkRing::Consumer> consumers = {
+        [&](const float* frames, std::int64_t count) { session->feed(frames, count); }};
+    std::optional<LoudnessMeter> loudness;
+    std::optional<TruePeakMeter> truePeak;
+    if (settings.loudness) {
+        loudness.emplace(file.channels(), file.sampleRate());
+        truePeak.emplace(file.channels(), file.sampleRate());
+        if (!loudness->error().empty()) {
+            report.error = loudness->error();
+            return report;
+        }
+        consumers.push_back([&](const float* frames, std::int64_t count) { loudness->add(frames, count); });
+        consumers.push_back([&](const float* frames, std::int64_t count) { truePeak->add(frames, count); });
+    }
+    readThrough(file, std::move(consumers), progress);
+
+    report.info->frames = file.framesRead();
+    file.checkComplete();
+    if (file.failed()) {
+        report.error = file.error();
+        return report;
+    }
+    report.complete = true;
+    if (session->completedBlocks() > 0)
+        report.measures = session->measures();
+    report.unanalysedFrames = session->pendingFrames();
+    if (loudness)
+        report.loudness = Loudness{loudness->figures(), truePeak->maxTruePeakDb()};
+    if (!settings.pictureFolder.empty())
+        report.error =
+            writePictures(session->pictures(), settings.pictureFolder, pictureStem, report.pictures);
+    return report;
+}

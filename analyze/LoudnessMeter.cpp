@@ -1,26 +1,14 @@
 #include "analyze/LoudnessMeter.h"
 
+#include "analyze/loudnessUnits.h"
+
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 constexpr int kBlockMilliseconds = 100;
 constexpr int kBlocksPerSecond = 1000 / kBlockMilliseconds;
-// BS.1770: loudness = -0.691 + 10 log10(mean weighted energy).
-constexpr double kLoudnessOffset = -0.691;
-constexpr double kDecibelsPerDecade = 10.0;
 constexpr double kSilence = -HUGE_VAL;
-
-double energyOf(double loudness)
-{
-    return std::isfinite(loudness) ? std::pow(10.0, (loudness - kLoudnessOffset) / kDecibelsPerDecade) : 0.0;
-}
-
-double loudnessOf(double energy)
-{
-    return energy > 0.0 ? kLoudnessOffset + kDecibelsPerDecade * std::log10(energy) : kSilence;
-}
 
 } // namespace
 
@@ -35,9 +23,7 @@ Ebur128State makeEbur128State(int channels, int sampleRate, int mode, std::strin
 }
 
 LoudnessMeter::LoudnessMeter(int channels, int sampleRate)
-    : state(makeEbur128State(channels, sampleRate,
-                             EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_S | EBUR128_MODE_HISTOGRAM,
-                             reason)),
+    : state(makeEbur128State(channels, sampleRate, EBUR128_MODE_I | EBUR128_MODE_HISTOGRAM, reason)),
       // libebur128's own rounding of its 100 ms step.
       framesPerBlock((sampleRate + kBlocksPerSecond / 2) / kBlocksPerSecond), maxMomentary(kSilence),
       maxShortTerm(kSilence)
@@ -46,7 +32,7 @@ LoudnessMeter::LoudnessMeter(int channels, int sampleRate)
 
 // Asking libebur128 for the 3 s loudness every 100 ms would sum 3 s of
 // samples each time; the energy of each 100 ms block is enough, and the
-// windows are their means.
+// windows are their means. Windows count from the first one that is full.
 void LoudnessMeter::add(const float* interleaved, std::int64_t frames)
 {
     if (!state)
@@ -66,21 +52,26 @@ void LoudnessMeter::add(const float* interleaved, std::int64_t frames)
 void LoudnessMeter::blockEnded()
 {
     blockFill = 0;
+    ++blocksEnded;
     double loudness = kSilence;
     ebur128_loudness_window(state.get(), kBlockMilliseconds, &loudness);
     newest = (newest + 1) % kShortTermBlocks;
-    blockEnergy[static_cast<std::size_t>(newest)] = energyOf(loudness);
-    maxMomentary = std::max(maxMomentary, windowLoudness(kMomentaryBlocks));
-    maxShortTerm = std::max(maxShortTerm, windowLoudness(kShortTermBlocks));
+    blockEnergy[static_cast<std::size_t>(newest)] = energyOfLoudness(loudness);
+    if (blocksEnded >= kMomentaryBlocks)
+        maxMomentary = std::max(maxMomentary, windowLoudness(kMomentaryBlocks));
+    if (blocksEnded >= kShortTermBlocks) {
+        const double shortTerm = windowLoudness(kShortTermBlocks);
+        maxShortTerm = std::max(maxShortTerm, shortTerm);
+        range.add(shortTerm);
+    }
 }
 
-// Blocks before the start count as silence, as in libebur128's own windows.
 double LoudnessMeter::windowLoudness(int blocks) const
 {
     double sum = 0.0;
     for (int age = 0; age < blocks; ++age)
         sum += blockEnergy[static_cast<std::size_t>((newest - age + kShortTermBlocks) % kShortTermBlocks)];
-    return loudnessOf(sum / blocks);
+    return loudnessOfEnergy(sum / blocks);
 }
 
 LoudnessFigures LoudnessMeter::figures() const
@@ -89,7 +80,7 @@ LoudnessFigures LoudnessMeter::figures() const
     if (!state)
         return figures;
     ebur128_loudness_global(state.get(), &figures.integrated);
-    ebur128_loudness_range(state.get(), &figures.range);
+    figures.range = range.range();
     figures.maxMomentary = maxMomentary;
     figures.maxShortTerm = maxShortTerm;
     return figures;

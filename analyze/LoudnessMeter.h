@@ -1,9 +1,11 @@
-// Loudness after ITU-R BS.1770 / EBU R128 over every channel of a file,
-// measured by libebur128: integrated loudness, loudness range and the
-// largest momentary (400 ms) and short-term (3 s) loudness. Memory stays the
-// same however long the file is. True peak is TruePeakMeter's, so that the
-// two can run on two threads.
+// Loudness after ITU-R BS.1770 / EBU R128 over every channel of a file:
+// integrated loudness (libebur128), loudness range, and the largest
+// momentary (400 ms) and short-term (3 s) loudness. Memory stays the same
+// however long the file is. True peak is TruePeakMeter's, so that the two
+// can run on two threads.
 #pragma once
+
+#include "analyze/LoudnessRange.h"
 
 #include <ebur128.h>
 
@@ -13,7 +15,8 @@
 #include <string>
 
 struct LoudnessFigures {
-    // LUFS, or minus infinity where nothing reaches the gate (silence).
+    // LUFS, or minus infinity where there is nothing to measure (silence,
+    // or a file shorter than the window).
     double integrated = 0.0;
     double maxMomentary = 0.0;
     double maxShortTerm = 0.0;
@@ -48,9 +51,11 @@ private:
     std::string reason;
     std::int64_t framesPerBlock = 0;
     std::int64_t blockFill = 0;
+    std::int64_t blocksEnded = 0;
     // Energies of the last 30 blocks of 100 ms, the newest at `newest`.
     std::array<double, kShortTermBlocks> blockEnergy = {};
     int newest = 0;
     double maxMomentary;
     double maxShortTerm;
+    LoudnessRange range;
 };

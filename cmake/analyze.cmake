@@ -32,6 +32,7 @@ add_executable(orvane-analyze
   analyze/AudioFile.cpp
   analyze/ChunkRing.cpp
   analyze/LoudnessMeter.cpp
+  analyze/LoudnessRange.cpp
   analyze/TruePeakMeter.cpp
   analyze/AtomicFile.cpp
   analyze/pngFiles.cpp

@@ -46,3 +46,10 @@ target_link_libraries(orvane-analyze PRIVATE orvane_analyze_session orvane_analy
                       PkgConfig::SNDFILE PkgConfig::EBUR128 PNG::PNG nlohmann_json::nlohmann_json CLI11::CLI11
                       Threads::Threads)
 target_compile_options(orvane-analyze PRIVATE ${ORVANE_WARNINGS})
+
+# Its tests run the program as users do, beside sox and ffmpeg.
+file(GLOB analyze_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/analyze/*.cpp)
+orvane_native_tests(analyze_tests orvane_core ${analyze_test_sources})
+target_link_libraries(analyze_tests PRIVATE PkgConfig::SNDFILE PNG::PNG nlohmann_json::nlohmann_json util)
+target_compile_definitions(analyze_tests PRIVATE ORVANE_ANALYZE="$<TARGET_FILE:orvane-analyze>")
+add_dependencies(analyze_tests orvane-analyze)

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-ChunkRing::ChunkRing(int channels, std::vector<Consumer> consumersToServe)
+ChunkRing::ChunkRing(int channels, std::vector<Consumer> consumersToServe, bool ownThreads)
     : chunkSamples(static_cast<std::size_t>(kChunkFrames) * static_cast<std::size_t>(channels)),
       storage(chunkSamples * kSlots), consumers(std::move(consumersToServe)), taken(consumers.size(), 0)
 {
-    for (std::size_t i = 0; i < consumers.size(); ++i)
+    for (std::size_t i = 0; ownThreads && i < consumers.size(); ++i)
         threads.emplace_back(&ChunkRing::serve, this, i);
 }
 
@@ -34,6 +34,13 @@ float* ChunkRing::nextChunk()
 
 void ChunkRing::publish(std::int64_t frames)
 {
+    if (threads.empty()) {
+        for (Consumer& consumer : consumers)
+            consumer(slot(published), frames);
+        ++published;
+        std::fill(taken.begin(), taken.end(), published);
+        return;
+    }
     {
         const std::lock_guard<std::mutex> guard(lock);
         slotFrames[published % kSlots] = frames;

@@ -2,6 +2,7 @@
 // of their own, every consumer taking every chunk in order: the meters of one
 // file then share the machine's cores. The chunks live in a fixed ring, so
 // memory does not grow with the file, and a slow consumer holds the reader.
+// Without threads of their own, the consumers run in turn in publish.
 #pragma once
 
 #include <condition_variable>
@@ -14,9 +15,9 @@
 class ChunkRing {
 public:
     using Consumer = std::function<void(const float* interleaved, std::int64_t frames)>;
-    static constexpr std::int64_t kChunkFrames = 4096;
+    static constexpr std::int64_t kChunkFrames = 16384;
 
-    ChunkRing(int channels, std::vector<Consumer> consumers);
+    ChunkRing(int channels, std::vector<Consumer> consumers, bool ownThreads);
     ~ChunkRing();
     ChunkRing(const ChunkRing&) = delete;
     ChunkRing& operator=(const ChunkRing&) = delete;

@@ -5,13 +5,17 @@
 #include "analyze/TruePeakMeter.h"
 #include "analyze/pngFiles.h"
 
+#include <algorithm>
+#include <cmath>
+#include <deque>
 #include <optional>
 
 namespace {
 
-void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, const ProgressReport& progress)
+void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bool ownThreads,
+                 const ProgressReport& progress)
 {
-    ChunkRing ring(file.channels(), std::move(consumers));
+    ChunkRing ring(file.channels(), std::move(consumers), ownThreads);
     for (;;) {
         float* chunk = ring.nextChunk();
         const std::int64_t frames = file.read(chunk, ChunkRing::kChunkFrames);
@@ -52,18 +56,21 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
     std::vector<ChunkRing::Consumer> consumers = {
         [&](const float* frames, std::int64_t count) { session->feed(frames, count); }};
     std::optional<LoudnessMeter> loudness;
-    std::optional<TruePeakMeter> truePeak;
+    std::deque<TruePeakMeter> truePeaks;
     if (settings.loudness) {
         loudness.emplace(file.channels(), file.sampleRate());
-        truePeak.emplace(file.channels(), file.sampleRate());
         if (!loudness->error().empty()) {
             report.error = loudness->error();
             return report;
         }
         consumers.push_back([&](const float* frames, std::int64_t count) { loudness->add(frames, count); });
-        consumers.push_back([&](const float* frames, std::int64_t count) { truePeak->add(frames, count); });
+        for (int channel = 0; channel < file.channels(); ++channel) {
+            TruePeakMeter& meter = truePeaks.emplace_back(file.channels(), file.sampleRate(), channel);
+            consumers.push_back(
+                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
+        }
     }
-    readThrough(file, std::move(consumers), progress);
+    readThrough(file, std::move(consumers), settings.meterThreads, progress);
 
     report.info->frames = file.framesRead();
     file.checkComplete();
@@ -75,8 +82,12 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
     if (session->completedBlocks() > 0)
         report.measures = session->measures();
     report.unanalysedFrames = session->pendingFrames();
-    if (loudness)
-        report.loudness = Loudness{loudness->figures(), truePeak->maxTruePeakDb()};
+    if (loudness) {
+        double truePeak = -HUGE_VAL;
+        for (const TruePeakMeter& meter : truePeaks)
+            truePeak = std::max(truePeak, meter.truePeakDb());
+        report.loudness = Loudness{loudness->figures(), truePeak};
+    }
     if (!settings.pictureFolder.empty())
         report.error =
             writePictures(session->pictures(), settings.pictureFolder, pictureStem, report.pictures);

@@ -11,6 +11,8 @@ struct AnalysisSettings {
     bool loudness = true;
     // Where the pictures go; none when empty.
     std::string pictureFolder;
+    // Each of a file's meters on a thread of its own; else all on the caller's.
+    bool meterThreads = true;
 };
 
 // Called now and then with the share of the file read so far, 0 ... 1.

@@ -28,6 +28,8 @@ AnalysisSettings analysisSettings(const Options& options)
     settings.options = options.display;
     settings.loudness = options.loudness;
     settings.pictureFolder = options.pictureFolder;
+    // --jobs 1 keeps to one thread; more let each file's meters share the cores too.
+    settings.meterThreads = options.jobs > 1;
     return settings;
 }
 

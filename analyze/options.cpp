@@ -70,7 +70,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
     bool noLoudness = false;
     app.add_flag("--no-loudness", noLoudness, "Leave out the loudness figures");
     options.jobs = defaultJobs();
-    app.add_option("-j,--jobs", options.jobs, "Files analysed in parallel (default: the number of cores)")
+    app.add_option("-j,--jobs", options.jobs,
+                   "Files analysed in parallel (default: the number of cores); 1 keeps to one thread")
         ->check(CLI::PositiveNumber);
     app.add_flag("-q,--quiet", options.quiet, "No progress bar (drawn only on a terminal anyway)");
     app.set_version_flag("--version", versionText(), "Print the version and the libraries' versions");

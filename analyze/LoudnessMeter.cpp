@@ -3,6 +3,7 @@
 #include "analyze/loudnessUnits.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -10,10 +11,15 @@ constexpr int kBlockMilliseconds = 100;
 constexpr int kBlocksPerSecond = 1000 / kBlockMilliseconds;
 constexpr double kSilence = -HUGE_VAL;
 
+// ebur128_init sets process-wide constants of the library each time; files
+// opened on other threads must not do so at the same moment.
+std::mutex initLock;
+
 } // namespace
 
 Ebur128State makeEbur128State(int channels, int sampleRate, int mode, std::string& error)
 {
+    const std::lock_guard<std::mutex> lock(initLock);
     Ebur128State state(
         ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate), mode));
     if (!state)

@@ -19,7 +19,7 @@ Json figure(double value, const char* unit)
     return Json{{"value", static_cast<float>(value)}, {"unit", unit}};
 }
 
-Json count(int value, const char* unit)
+Json wholeFigure(int value, const char* unit)
 {
     return Json{{"value", value}, {"unit", unit}};
 }
@@ -48,7 +48,7 @@ Json loudnessObject(const Loudness& loudness)
 void addInfo(Json& object, const FileInfo& info)
 {
     object["format"] = info.format;
-    object["sampleRate"] = count(info.sampleRate, "Hz");
+    object["sampleRate"] = wholeFigure(info.sampleRate, "Hz");
     object["channels"] = info.channels;
     object["analysedChannels"] = std::min(info.channels, kAnalysedChannels);
     object["frames"] = info.frames;

@@ -55,15 +55,15 @@ jobs1=$(seconds "$analyze" --jobs 1 "${files[@]}")
 jobs2=$(seconds "$analyze" --jobs 2 "${files[@]}")
 
 echo "orvane-analyze on a 10-minute stereo 44.1 kHz 16-bit WAV, best of $runs runs, $(nproc) cores"
-printf '  %-44s %7s s\n' "sox FILE -n stats" "$sox_stats" "ffmpeg -i FILE -af astats -f null -" "$ffmpeg_astats" \
+printf '  %-48s %7s s\n' "sox FILE -n stats" "$sox_stats" "ffmpeg -i FILE -af astats -f null -" "$ffmpeg_astats" \
   "ffmpeg -i FILE -af ebur128=peak=true -f null -" "$ffmpeg_ebur128" "orvane-analyze --no-loudness FILE" "$plain" \
   "orvane-analyze FILE (with loudness)" "$loudness" "orvane-analyze --jobs 1, eight such files" "$jobs1" \
   "orvane-analyze --jobs 2, eight such files" "$jobs2"
 echo "ratios (goal in brackets):"
-echo "  without loudness, sox stats time / ours        $(ratio "$sox_stats" "$plain")  (at least 2)"
-echo "  without loudness, ffmpeg astats time / ours    $(ratio "$ffmpeg_astats" "$plain")  (at least 2)"
-echo "  with loudness, ffmpeg ebur128 time / ours      $(ratio "$ffmpeg_ebur128" "$loudness")  (at least 1)"
-echo "  throughput of --jobs 2 / --jobs 1              $(ratio "$jobs1" "$jobs2")  (at least 1.7)"
+echo "  without loudness, sox stats time / ours            $(ratio "$sox_stats" "$plain")  (at least 2)"
+echo "  without loudness, ffmpeg astats time / ours        $(ratio "$ffmpeg_astats" "$plain")  (at least 2)"
+echo "  with loudness, ffmpeg ebur128 time / ours          $(ratio "$ffmpeg_ebur128" "$loudness")  (at least 1)"
+echo "  throughput of --jobs 2 / --jobs 1                  $(ratio "$jobs1" "$jobs2")  (at least 1.7)"
 echo "peak memory: 1-minute file $(megabytes "$analyze" "$work/minute.wav") MB," \
   "10-minute file $(megabytes "$analyze" "$song") MB," \
   "eight 10-minute files with --jobs 2 $(megabytes "$analyze" --jobs 2 "${files[@]}") MB"

@@ -27,6 +27,38 @@ void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bo
     ring.finish();
 }
 
+// A file's loudness meters, each taking the file's chunks as a consumer of
+// its own. They hold on to themselves in the consumers, so they stay put.
+class LoudnessMeters {
+public:
+    LoudnessMeters(const AudioFile& file, std::vector<ChunkRing::Consumer>& consumers)
+        : loudness(file.channels(), file.sampleRate())
+    {
+        consumers.push_back([this](const float* frames, std::int64_t count) { loudness.add(frames, count); });
+        for (int channel = 0; channel < file.channels(); ++channel) {
+            TruePeakMeter& meter = truePeaks.emplace_back(file.channels(), file.sampleRate(), channel);
+            consumers.push_back(
+                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
+        }
+    }
+    LoudnessMeters(const LoudnessMeters&) = delete;
+    LoudnessMeters& operator=(const LoudnessMeters&) = delete;
+
+    const std::string& error() const { return loudness.error(); }
+
+    Loudness result() const
+    {
+        double truePeak = -HUGE_VAL;
+        for (const TruePeakMeter& meter : truePeaks)
+            truePeak = std::max(truePeak, meter.truePeakDb());
+        return Loudness{loudness.figures(), truePeak};
+    }
+
+private:
+    LoudnessMeter loudness;
+    std::deque<TruePeakMeter> truePeaks;
+};
+
 SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& settings)
 {
     SessionSettings session;
@@ -55,20 +87,10 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         makeAnalyzerSession(settings.displayScale, sessionSettings(file, settings));
     std::vector<ChunkRing::Consumer> consumers = {
         [&](const float* frames, std::int64_t count) { session->feed(frames, count); }};
-    std::optional<LoudnessMeter> loudness;
-    std::deque<TruePeakMeter> truePeaks;
-    if (settings.loudness) {
-        loudness.emplace(file.channels(), file.sampleRate());
-        if (!loudness->error().empty()) {
-            report.error = loudness->error();
-            return report;
-        }
-        consumers.push_back([&](const float* frames, std::int64_t count) { loudness->add(frames, count); });
-        for (int channel = 0; channel < file.channels(); ++channel) {
-            TruePeakMeter& meter = truePeaks.emplace_back(file.channels(), file.sampleRate(), channel);
-            consumers.push_back(
-                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
-        }
+    std::optional<LoudnessMeters> loudness;
+    if (settings.loudness && !loudness.emplace(file, consumers).error().empty()) {
+        report.error = loudness->error();
+        return report;
     }
     readThrough(file, std::move(consumers), settings.meterThreads, progress);
 
@@ -82,12 +104,8 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
     if (session->completedBlocks() > 0)
         report.measures = session->measures();
     report.unanalysedFrames = session->pendingFrames();
-    if (loudness) {
-        double truePeak = -HUGE_VAL;
-        for (const TruePeakMeter& meter : truePeaks)
-            truePeak = std::max(truePeak, meter.truePeakDb());
-        report.loudness = Loudness{loudness->figures(), truePeak};
-    }
+    if (loudness)
+        report.loudness = loudness->result();
     if (!settings.pictureFolder.empty())
         report.error =
             writePictures(session->pictures(), settings.pictureFolder, pictureStem, report.pictures);

@@ -63,3 +63,5 @@ add_executable(bmpToPng testhost/bmpToPng.cpp)
 target_link_libraries(bmpToPng PRIVATE PNG::PNG)
 target_compile_options(bmpToPng PRIVATE ${ORVANE_WARNINGS})
 include(cmake/linux.cmake)
+
+include(cmake/analyze.cmake)

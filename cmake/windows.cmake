@@ -39,7 +39,7 @@ target_compile_options(orvane_rig PRIVATE ${ORVANE_WARNINGS})
 # ntdll: the process environment block, where the GDI handle table is published.
 target_link_libraries(orvane_rig PUBLIC ntdll)
 
-add_executable(orvhost testhost/orvhost.cpp)
+add_executable(orvhost testhost/orvhost.cpp testhost/filePlayback.cpp testhost/WavFile.cpp)
 target_link_libraries(orvhost PRIVATE orvane_rig orvane_demo_signal)
 target_compile_options(orvhost PRIVATE ${ORVANE_WARNINGS})
 add_dependencies(orvhost orvane orvane_x2)

@@ -30,6 +30,18 @@ run_ctest() {
   failed=$((failed + bad))
 }
 
+# check_host_measures BIN: orvane-analyze's nine measures against the test
+# host's of BIN under the running Wine, counted as one test.
+check_host_measures() {
+  echo "== the nine measures: orvane-analyze and the test host ($1)"
+  if bash "$root/tests/analyze/compareWithTestHost.sh" "$build/native/bin/orvane-analyze" "$1" "$wine_loader"; then
+    passed=$((passed + 1))
+  else
+    echo "the measures differ, or a program could not run"
+    failed=$((failed + 1))
+  fi
+}
+
 # One X display for every window test: the native X11 tests and Wine's.
 if ! start_display; then
   echo "no X display: the window tests cannot run"
@@ -57,6 +69,7 @@ if build_windows -DORVANE_WINE_TESTS=ON; then
   echo "== x86_64 tests under wine64"
   if start_wine 64; then
     run_ctest "$build/win64"
+    check_host_measures "$build/win64/bin"
   else
     echo "wine64 did not start"
     failed=$((failed + 1))
@@ -64,7 +77,12 @@ if build_windows -DORVANE_WINE_TESTS=ON; then
   stop_wine
   if wine32_works; then
     echo "== i686 tests under wine"
-    start_wine 32 && run_ctest "$build/win32" || failed=$((failed + 1))
+    if start_wine 32; then
+      run_ctest "$build/win32"
+      check_host_measures "$build/win32/bin"
+    else
+      failed=$((failed + 1))
+    fi
     stop_wine
   else
     cmake -S "$root" -B "$build/win32" -DORVANE_WINE_TESTS=OFF > /dev/null

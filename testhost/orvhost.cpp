@@ -3,18 +3,21 @@
 // runs the demo signal through it in real time, checking that the output is
 // a bit-exact copy of the input. Then saves a screenshot of the editor.
 // usage: orvhost [--screenshots FOLDER] [plugin.dll...]
+//        orvhost --play FILE.wav [plugin.dll...]   (prints the nine measures of the file)
 #include "host/opcodes.h"
 #include "testhost/DemoSignal.h"
 #include "testhost/HostWindow.h"
 #include "testhost/demoPlayback.h"
 #include "testhost/effectReport.h"
 #include "testhost/PluginLibrary.h"
+#include "testhost/filePlayback.h"
 #include "testhost/screenshotFile.h"
 #include "testhost/versionResource.h"
 #include "tests/support/RecordingHost.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -102,7 +105,11 @@ bool demonstrate(const std::string& path, const DemoSignal& signal, const std::s
 int main(int argc, char** argv)
 {
     std::vector<std::string> plugins(argv + 1, argv + argc);
-    std::string screenshots;
+    std::string screenshots, played;
+    if (plugins.size() >= 2 && plugins[0] == "--play") {
+        played = plugins[1];
+        plugins.erase(plugins.begin(), plugins.begin() + 2);
+    }
     if (plugins.size() >= 2 && plugins[0] == "--screenshots") {
         screenshots = plugins[1];
         plugins.erase(plugins.begin(), plugins.begin() + 2);
@@ -110,6 +117,11 @@ int main(int argc, char** argv)
     if (plugins.empty())
         plugins = {"orvane.dll", "orvane_x2.dll"};
     CreateDirectoryA(kLogFolder, nullptr);
+    if (!played.empty())
+        return std::all_of(plugins.begin(), plugins.end(),
+                           [&](const std::string& plugin) { return playFile(played, plugin); })
+                   ? 0
+                   : 1;
     const DemoSignal signal = DemoSignal::make(DemoSignal::kDemoSeconds);
     std::printf("Demo signal: %.1f s of a synthetic stereo mix at %.0f Hz\n\n", DemoSignal::kDemoSeconds,
                 static_cast<double>(DemoSignal::kSampleRate));

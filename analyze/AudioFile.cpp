@@ -1,0 +1,161 @@
+#include "analyze/AudioFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <regex>
+
+namespace {
+
+// libsndfile reports a failed open through process-wide state; files opened
+// on other threads must not overwrite it before it is read.
+std::mutex openLock;
+
+// Writers that stream a WAV file leave its data length at this value.
+constexpr std::uint64_t kStreamedLength = 0xFFFFFFFFu;
+constexpr std::size_t kLogBytes = 4096;
+
+std::string formatPart(int format)
+{
+    SF_FORMAT_INFO part{};
+    part.format = format;
+    if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &part, sizeof part) != 0 || !part.name)
+        return "unknown";
+    return part.name;
+}
+
+std::string openFailure()
+{
+    const int code = sf_error(nullptr);
+    const std::string detail = sf_strerror(nullptr);
+    if (code == SF_ERR_UNRECOGNISED_FORMAT)
+        return "not audio, or in a format libsndfile does not read";
+    if (code == SF_ERR_SYSTEM)
+        return "unreadable: " + detail;
+    return "unsupported or malformed audio: " + detail;
+}
+
+} // namespace
+
+AudioFile::AudioFile(const std::string& path)
+{
+    open(path);
+}
+
+AudioFile::~AudioFile()
+{
+    if (file)
+        sf_close(file);
+    if (descriptor >= 0)
+        close(descriptor);
+}
+
+// The file is opened here, not by libsndfile, so that a missing or
+// unreadable file, a folder or a pipe is told apart before any decoding, and
+// a pipe cannot block the open.
+void AudioFile::open(const std::string& path)
+{
+    descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        reason =
+            errno == ENOENT ? "missing: no such file" : std::string("unreadable: ") + std::strerror(errno);
+        return;
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0) {
+        reason = std::string("unreadable: ") + std::strerror(errno);
+        return;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        reason = "not a regular file";
+        return;
+    }
+    fileBytes = status.st_size;
+    if (fileBytes == 0) {
+        reason = "empty: the file has no bytes";
+        return;
+    }
+    {
+        const std::lock_guard<std::mutex> lock(openLock);
+        file = sf_open_fd(descriptor, SFM_READ, &info, SF_FALSE);
+        if (!file) {
+            reason = openFailure();
+            return;
+        }
+    }
+    if (info.channels <= 0)
+        reason = "zero channels";
+    else if (info.samplerate <= 0)
+        reason = "unsupported or malformed audio: sample rate " + std::to_string(info.samplerate);
+    else if (info.frames == 0)
+        reason = "empty: no audio frames";
+}
+
+std::string AudioFile::formatName() const
+{
+    return formatPart(info.format & SF_FORMAT_TYPEMASK) + ", " + formatPart(info.format & SF_FORMAT_SUBMASK);
+}
+
+std::int64_t AudioFile::read(float* interleaved, std::int64_t frames)
+{
+    if (failed())
+        return 0;
+    const sf_count_t got = sf_readf_float(file, interleaved, frames);
+    if (got <= 0)
+        return 0;
+    delivered += got;
+    return got;
+}
+
+double AudioFile::progress() const
+{
+    if (descriptor < 0 || fileBytes <= 0)
+        return 0.0;
+    const off_t position = lseek(descriptor, 0, SEEK_CUR);
+    return position <= 0 ? 0.0
+                         : std::min(1.0, static_cast<double>(position) / static_cast<double>(fileBytes));
+}
+
+void AudioFile::checkComplete()
+{
+    if (failed())
+        return;
+    const std::string readError = sf_error(file) != SF_ERR_NO_ERROR ? sf_strerror(file) : "";
+    if (const std::string cut = truncation(); !cut.empty())
+        reason = readError.empty() ? cut : cut + " (" + readError + ")";
+    else if (!readError.empty())
+        reason = "read error: " + readError;
+    else if (delivered == 0)
+        reason = "empty: no audio frames";
+}
+
+// Two signs of a file cut short: fewer frames than its header declares
+// (MPEG's count is only an estimate, so it is not held to it), or a WAV or
+// AIFF sound chunk that claims more bytes than the file holds, which
+// libsndfile notes in its header log while it reads on.
+std::string AudioFile::truncation() const
+{
+    const bool countIsExact =
+        info.frames != SF_COUNT_MAX && (info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG;
+    if (countIsExact && delivered < info.frames)
+        return "truncated: " + std::to_string(delivered) + " of the " + std::to_string(info.frames) +
+               " frames its header declares could be read";
+    char log[kLogBytes] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    static const std::regex soundChunk(R"((data|SSND) : (\d+) \(should be (\d+)\))");
+    const std::string text(log);
+    for (std::sregex_iterator it(text.begin(), text.end(), soundChunk), end; it != end; ++it) {
+        const std::uint64_t claimed = std::strtoull((*it)[2].str().c_str(), nullptr, 10);
+        const std::uint64_t present = std::strtoull((*it)[3].str().c_str(), nullptr, 10);
+        if (claimed > present && claimed != kStreamedLength)
+            return "truncated: its header declares " + std::to_string(claimed) +
+                   " bytes of audio, the file holds " + std::to_string(present);
+    }
+    return {};
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "analyze/FileReport.h"
+
+#include <functional>
+#include <string>
+
+struct AnalysisSettings {
+    int displayScale = 1;
+    DisplayOptions options;
+    bool loudness = true;
+    // Where the pictures go; none when empty.
+    std::string pictureFolder;
+    // Each of a file's meters on a thread of its own; else all on the caller's.
+    bool meterThreads = true;
+};
+
+// Called now and then with the share of the file read so far, 0 ... 1.
+using ProgressReport = std::function<void(double)>;
+
+// Reads the file once, streaming it through the plug-in's Analyzer and the
+// loudness meters side by side, then writes its pictures if asked.
+// `pictureStem` names its picture files.
+FileReport analyseFile(const std::string& path, const std::string& pictureStem,
+                       const AnalysisSettings& settings, const ProgressReport& progress);

@@ -1,0 +1,78 @@
+#include "analyze/jsonReport.h"
+
+#include "analyze/panelMeasures.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+// Insertion order kept; figures written as the shortest text that reads back
+// as the same single-precision value, as the analysis computed them.
+using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,
+                                  std::uint64_t, float>;
+
+constexpr int kAnalysedChannels = 2;
+constexpr int kIndent = 2;
+
+Json figure(double value, const char* unit)
+{
+    return Json{{"value", static_cast<float>(value)}, {"unit", unit}};
+}
+
+Json wholeFigure(int value, const char* unit)
+{
+    return Json{{"value", value}, {"unit", unit}};
+}
+
+Json measuresObject(const PanelValues& values)
+{
+    Json measures = Json::object();
+    for (int i = 0; i < kPanelMeasureCount; ++i)
+        measures[kPanelMeasures[i].name] =
+            figure(values[static_cast<std::size_t>(i)], kPanelMeasures[i].unit);
+    return measures;
+}
+
+Json loudnessObject(const Loudness& loudness)
+{
+    return Json{
+        {"integrated", figure(loudness.figures.integrated, "LUFS")},
+        {"loudnessRange", figure(loudness.figures.range, "LU")},
+        {"truePeak", figure(loudness.truePeak, "dBTP")},
+        {"maxMomentary", figure(loudness.figures.maxMomentary, "LUFS")},
+        {"maxShortTerm", figure(loudness.figures.maxShortTerm, "LUFS")},
+        {"plr", figure(loudness.plr(), "LU")},
+    };
+}
+
+void addInfo(Json& object, const FileInfo& info)
+{
+    object["format"] = info.format;
+    object["sampleRate"] = wholeFigure(info.sampleRate, "Hz");
+    object["channels"] = info.channels;
+    object["analysedChannels"] = std::min(info.channels, kAnalysedChannels);
+    object["frames"] = info.frames;
+    object["duration"] = figure(static_cast<double>(info.frames) / info.sampleRate, "s");
+}
+
+void addResults(Json& object, const FileReport& report)
+{
+    object["measures"] = report.measures ? measuresObject(*report.measures) : Json();
+    object["unanalysedFrames"] = report.unanalysedFrames;
+    object["loudness"] = report.loudness ? loudnessObject(*report.loudness) : Json();
+    if (!report.pictures.empty())
+        object["pictures"] = report.pictures;
+}
+
+} // namespace
+
+std::string jsonReport(const FileReport& report)
+{
+    Json object = {{"file", report.path}};
+    if (report.info)
+        addInfo(object, *report.info);
+    if (report.complete)
+        addResults(object, report);
+    object["error"] = report.error.empty() ? Json() : Json(report.error);
+    return object.dump(kIndent, ' ', false, Json::error_handler_t::replace);
+}

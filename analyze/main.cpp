@@ -1,0 +1,93 @@
+// orvane-analyze: the Orvane plug-in's analysis for audio files, with the
+// loudness figures beside it. See --help.
+#include "analyze/ProgressBar.h"
+#include "analyze/ReportOutput.h"
+#include "analyze/fileAnalysis.h"
+#include "analyze/inputs.h"
+#include "analyze/options.h"
+#include "analyze/orderedJobs.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+constexpr const char* kProgram = "orvane-analyze";
+
+void reportError(const std::string& subject, const std::string& error)
+{
+    std::fprintf(stderr, "%s: %s: %s\n", kProgram, subject.c_str(), error.c_str());
+}
+
+AnalysisSettings analysisSettings(const Options& options)
+{
+    AnalysisSettings settings;
+    settings.displayScale = options.scale;
+    settings.options = options.display;
+    settings.loudness = options.loudness;
+    settings.pictureFolder = options.pictureFolder;
+    // --jobs 1 keeps to one thread; more let each file's meters share the cores too.
+    settings.meterThreads = options.jobs > 1;
+    return settings;
+}
+
+bool makePictureFolder(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        reportError(folder, "cannot create the picture folder: " + error.message());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (const std::optional<int> status = parseOptions(argc, argv, options))
+        return *status;
+    if (!options.pictureFolder.empty() && !makePictureFolder(options.pictureFolder))
+        return kSomeFailed;
+
+    const std::vector<AnalysisInput> inputs = collectInputs(options.files);
+    const AnalysisSettings settings = analysisSettings(options);
+    std::vector<FileReport> reports(inputs.size());
+    ProgressBar progress(inputs.size(), !options.quiet && isatty(STDERR_FILENO));
+    ReportOutput output(options.json, options.output);
+    bool anyFailed = false;
+
+    const auto analyse = [&](std::size_t i) {
+        const AnalysisInput& input = inputs[i];
+        if (!input.error.empty()) {
+            reports[i].path = input.path;
+            reports[i].error = input.error;
+            return;
+        }
+        progress.started(i, input.path);
+        reports[i] = analyseFile(input.path, input.pictureStem, settings,
+                                 [&progress, i](double fraction) { progress.advanced(i, fraction); });
+        progress.finished(i);
+    };
+    const auto deliver = [&](std::size_t i) {
+        progress.printAbove([&] {
+            if (!reports[i].error.empty()) {
+                reportError(reports[i].path, reports[i].error);
+                anyFailed = true;
+            }
+            output.add(reports[i]);
+        });
+        reports[i] = FileReport{};
+    };
+    runInOrder(inputs.size(), options.jobs, analyse, deliver);
+
+    if (const std::string error = output.finish(); !error.empty()) {
+        reportError(options.output, error);
+        anyFailed = true;
+    }
+    return anyFailed ? kSomeFailed : kAllAnalysed;
+}

@@ -1,0 +1,90 @@
+#include "analyze/options.h"
+
+#include <CLI/CLI.hpp>
+#include <ebur128.h>
+#include <png.h>
+#include <sndfile.h>
+
+#include <iostream>
+#include <thread>
+
+namespace {
+
+constexpr const char* kProgram = "orvane-analyze";
+constexpr const char* kVersion = "1.0.0";
+
+constexpr const char* kDescription =
+    "Analyses audio files with the Orvane plug-in's own analysis: the nine measures of its panel\n"
+    "(time, peak, rms, r/l, rms/ave, low, high, <500Hz, >7kHz) beside the loudness figures of\n"
+    "ITU-R BS.1770 / EBU R128 (integrated loudness, loudness range, true peak, maximum momentary\n"
+    "and short-term loudness, PLR). Optionally writes the plug-in's four pictures as PNG.";
+
+constexpr const char* kFooter =
+    "Only whole blocks of 2048 frames are analysed, as in a host; the measures leave out silences\n"
+    "longer than half a second. Files with more than two channels are measured on their first two\n"
+    "(loudness on all of them).\n"
+    "\n"
+    "Exit status: 0 when every file was analysed, 1 when any failed, 2 for a usage error.\n"
+    "\n"
+    "Example: orvane-analyze --png pictures master.flac mixes/";
+
+std::string versionText()
+{
+    int major = 0, minor = 0, patch = 0;
+    ebur128_get_version(&major, &minor, &patch);
+    return std::string(kProgram) + " " + kVersion + "\n" + sf_version_string() + ", libebur128 " +
+           std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + ", libpng " +
+           png_get_libpng_ver(nullptr);
+}
+
+unsigned defaultJobs()
+{
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+} // namespace
+
+std::optional<int> parseOptions(int argc, char** argv, Options& options)
+{
+    CLI::App app(kDescription, kProgram);
+    app.footer(kFooter);
+    app.add_option("FILE", options.files,
+                   "Audio files (any format libsndfile reads), or folders to search for them")
+        ->required();
+    app.add_flag("--json", options.json, "Print one JSON document: an array with one object per file");
+    app.add_option("-o,--output", options.output, "Write the report to FILE (whole or not at all)")
+        ->type_name("FILE");
+    app.add_option("--png", options.pictureFolder, "Write each file's four pictures as PNG into DIR")
+        ->type_name("DIR");
+    app.add_option("--scale", options.scale, "Picture size: 1 (200 x 96) or 2 (400 x 192)")
+        ->check(CLI::IsMember({1, 2}))
+        ->capture_default_str();
+    bool noZoom = false;
+    app.add_flag("--no-zoom", noZoom, "Histogram: spread all 100 level bins, not only the occupied ones");
+    app.add_flag("--log-axis", options.display.logFrequencyAxis,
+                 "Spectrum and spectrogram: logarithmic frequency axis");
+    app.add_flag("--slow-history", options.display.slowLevelHistory,
+                 "Level history: a row per 5 s, not 0.2 s");
+    app.add_flag("--slow-spectrogram", options.display.slowSpectrogram,
+                 "Spectrogram: a row per 5 s, not 0.2 s");
+    bool noLoudness = false;
+    app.add_flag("--no-loudness", noLoudness, "Leave out the loudness figures");
+    options.jobs = defaultJobs();
+    app.add_option("-j,--jobs", options.jobs,
+                   "Files analysed in parallel (default: the number of cores); 1 keeps to one thread")
+        ->check(CLI::PositiveNumber);
+    app.add_flag("-q,--quiet", options.quiet, "No progress bar (drawn only on a terminal anyway)");
+    app.set_version_flag("--version", versionText(), "Print the version and the libraries' versions");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+            return app.exit(error);
+        std::cerr << kProgram << ": " << error.what() << "\nTry '" << kProgram << " --help'.\n";
+        return kUsageError;
+    }
+    options.display.zoomHistogram = !noZoom;
+    options.loudness = !noLoudness;
+    return std::nullopt;
+}

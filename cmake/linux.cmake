@@ -24,7 +24,7 @@ orvane_x11_core(orvane_x11 1)
 orvane_x11_core(orvane_x11_x2 2)
 
 # What every Linux host program of the tests needs around an effect.
-set(ORVANE_LINUX_RIG_SOURCES testhost/x11/X11HostWindow.cpp testhost/PluginLibrary.cpp
+set(ORVANE_LINUX_RIG_SOURCES testhost/x11/X11HostWindow.cpp testhost/x11/windowCapture.cpp testhost/PluginLibrary.cpp
     testhost/sharedLibraryPosix.cpp testhost/effectReport.cpp testhost/demoPlayback.cpp
     testhost/screenshotPng.cpp testhost/measuresReport.cpp)
 
@@ -54,3 +54,47 @@ target_compile_options(x11_tests PRIVATE ${ORVANE_WARNINGS})
 gtest_discover_tests(x11_tests TEST_PREFIX "x11_tests." WORKING_DIRECTORY ${ORVANE_TEST_WORKDIR}
                      DISCOVERY_TIMEOUT 60
                      PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/leaks.supp")
+
+# The Linux plug-ins as hosts load them, from a build without sanitizers:
+# VST 2.x shared objects in vst/ and the LV2 bundle orvane.lv2/. Each shared
+# object exports only what its hosts look up (a version script) and carries
+# its own C++ runtime.
+if(NOT ORVANE_SANITIZE)
+  # A folder of its own, so that LV2_PATH can name it.
+  set(ORVANE_LV2_BUNDLE ${CMAKE_BINARY_DIR}/lv2/orvane.lv2)
+
+  function(orvane_linux_plugin target core output folder exports)
+    add_library(${target} SHARED ${ARGN})
+    target_link_libraries(${target} PRIVATE ${core})
+    target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
+    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,--no-undefined
+                        -Wl,--version-script=${exports})
+    set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output} LIBRARY_OUTPUT_DIRECTORY ${folder}
+                          LINK_DEPENDS ${exports})
+  endfunction()
+
+  foreach(variant "" "_x2")
+    orvane_linux_plugin(vst_orvane${variant} orvane_x11${variant} orvane${variant} ${CMAKE_BINARY_DIR}/vst
+                        ${PROJECT_SOURCE_DIR}/vst/exports.map vst/linuxEntry.cpp)
+    # Older hosts look for `main`: the same function under a name C++ cannot give it.
+    target_link_options(vst_orvane${variant} PRIVATE -Wl,--defsym=main=VSTPluginMain)
+    orvane_linux_plugin(lv2_orvane${variant} orvane_x11${variant} orvane${variant} ${ORVANE_LV2_BUNDLE}
+                        ${PROJECT_SOURCE_DIR}/lv2/exports.map lv2/lv2Plugin.cpp lv2/lv2Ui.cpp)
+  endforeach()
+  foreach(description manifest.ttl orvane.ttl)
+    configure_file(lv2/${description} ${ORVANE_LV2_BUNDLE}/${description} COPYONLY)
+  endforeach()
+endif()
+
+# For the real-host checks: finds the editor a host embedded and saves it.
+add_executable(editorShot tests/linux/editorShot.cpp testhost/x11/windowCapture.cpp testhost/screenshotPng.cpp)
+target_link_libraries(editorShot PRIVATE orvane_pictures X11::X11 PNG::PNG)
+target_compile_options(editorShot PRIVATE ${ORVANE_WARNINGS})
+add_executable(lv2Checks tests/linux/lv2Checks.cpp)
+target_link_libraries(lv2Checks PRIVATE ${CMAKE_DL_LIBS})
+target_compile_options(lv2Checks PRIVATE ${ORVANE_WARNINGS})
+
+# The demo signal as a WAV file, for lv2file in the demo.
+add_executable(demoWav testhost/demoWav.cpp)
+target_link_libraries(demoWav PRIVATE orvane_demo_signal)
+target_compile_options(demoWav PRIVATE ${ORVANE_WARNINGS})

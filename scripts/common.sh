@@ -36,6 +36,13 @@ build_native_threads() {
     { tail -50 "$build/native-threads/build.log"; return 1; }
 }
 
+# The Linux plug-ins as users get them (no sanitizers), with what the
+# real-host checks run.
+build_linux() {
+  build_targets="vst_orvane vst_orvane_x2 lv2_orvane lv2_orvane_x2 orvhost_x11 orvhost_x11_x2 editorShot lv2Checks demoWav" \
+    configure_and_build "$build/linux" -DCMAKE_BUILD_TYPE=Release -DORVANE_SANITIZE=OFF "$@"
+}
+
 # The 32-bit deliverables, and the 64-bit build of the same sources for Wine.
 build_windows() {
   configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \

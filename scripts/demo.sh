@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds both plug-ins in both widths and runs them in the project's test host
-# on the demo signal (64-bit first), then prints the measures, writes the
-# pictures of both builds and packs the Windows archive.
+# Builds both plug-ins for Windows (both widths) and Linux, runs them on the
+# demo signal in the project's test hosts (Windows under Wine, 64-bit first;
+# the Linux editor over X11) and the LV2 plug-ins in lv2file, then prints the
+# measures, writes the pictures of both builds and packs both archives.
 # usage: scripts/demo.sh [output folder]   (default: demo-output)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -11,6 +12,7 @@ bash "$root/scripts/setup.sh"
 echo "Building..."
 build_windows
 build_native
+build_linux
 mkdir -p "$out"
 trap 'stop_wine; stop_display' EXIT
 
@@ -39,6 +41,14 @@ for host in orvhost_x11 orvhost_x11_x2; do
   echo
 done
 stop_display
+echo "== The LV2 plug-ins in a real host: lv2file on the demo signal"
+"$build/linux/bin/demoWav" "$out/demo-signal.wav"
+for variant in "" _x2; do
+  uri=https://brindlewick.org/plugins/orvane$variant
+  LV2_PATH=$build/linux/lv2:/usr/lib/lv2 lv2file -i "$out/demo-signal.wav" -o "$out/lv2file-orvane$variant.wav" "$uri"
+  echo "$uri: $(python3 "$root/tests/linux/sameSamples.py" "$out/demo-signal.wav" "$out/lv2file-orvane$variant.wav")"
+done
+echo
 for stem in orvane orvane_x2; do
   "$build/native/bin/bmpToPng" "$bin/$stem-editor.bmp" "$out/$stem-editor.png"
 done
@@ -46,12 +56,11 @@ echo "Editor screenshots: $out/orvane-editor.png, $out/orvane_x2-editor.png (Win
 echo "  $out/orvane-linux-editor.png, $out/orvane_x2-linux-editor.png (Linux)"
 
 echo "== Measures and pictures"
-# The analyzer appends its debug line to a file named like the Windows log in the current folder.
 cd "$build/native/testwork"
 "$build/native/bin/orvdemo" "$out"
 "$build/native/bin/orvdemo_x2" "$out"
 echo "The pictures are in $out"
 
 echo
-echo "== The Windows archive (scripts/package.sh)"
-echo "For Windows users: $(bash "$root/scripts/package.sh" | tail -1)"
+echo "== The archives for users (scripts/package.sh)"
+bash "$root/scripts/package.sh" | tail -2

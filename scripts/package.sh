@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Builds the four plug-in DLLs where they are missing or stale and writes the
-# archive for Windows users, dist/orvane-<version>-windows.zip. The same commit
-# gives the same bytes: the DLLs carry no link time and the archive's dates are
-# the commit's (or SOURCE_DATE_EPOCH's).
-# usage: scripts/package.sh   (prints the archive's path on its last line)
+# Builds the plug-ins where they are missing or stale and writes the archives
+# for users: dist/orvane-<version>-windows.zip with the four DLLs, and
+# dist/orvane-<version>-linux-x86_64.tar.gz with the LV2 bundle and the VST
+# shared objects. The same commit gives the same Windows archive: the DLLs
+# carry no link time and the archives' dates are the commit's (or
+# SOURCE_DATE_EPOCH's).
+# usage: scripts/package.sh   (prints the Windows and then the Linux archive's path last)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 bash "$root/scripts/setup.sh"
 echo "Building the plug-ins..."
 build_targets="orvane orvane_x2" build_windows
+build_linux
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/win64/CMakeCache.txt")
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2> /dev/null || echo 0)}
@@ -19,4 +22,13 @@ mkdir -p "$root/dist"
   "$root/packaging/README.txt" \
   "64-bit/orvane.dll=$build/win64/bin/orvane.dll" "64-bit/orvane_x2.dll=$build/win64/bin/orvane_x2.dll" \
   "32-bit/orvane.dll=$build/win32/bin/orvane.dll" "32-bit/orvane_x2.dll=$build/win32/bin/orvane_x2.dll"
+linux_archive=$root/dist/orvane-$version-linux-x86_64.tar.gz
+staging=$(mktemp -d)
+trap 'rm -rf "$staging"' EXIT
+cp -r "$build/linux/lv2/orvane.lv2" "$build/linux/vst" "$staging/"
+sed "s/@VERSION@/$version/" "$root/packaging/README-linux.txt" > "$staging/README.txt"
+# Fixed order, owner and dates, and no name or time in the gzip header.
+tar --sort=name --mtime="@$epoch" --owner=0 --group=0 --numeric-owner --mode='u+rw,go+r,go-w' \
+  -C "$staging" -c README.txt orvane.lv2 vst | gzip -n -9 > "$linux_archive"
 echo "$archive"
+echo "$linux_archive"

@@ -95,7 +95,7 @@ if build_windows -DORVANE_WINE_TESTS=ON; then
   fi
   echo "== The Windows archive (scripts/package.sh)"
   if bash "$root/scripts/package.sh" > "$build/package.log" 2>&1 && start_wine 64; then
-    sh "$root/tests/windows/archive/checkArchive.sh" "$(tail -1 "$build/package.log")" "$wine_loader" \
+    sh "$root/tests/windows/archive/checkArchive.sh" "$(grep 'windows\.zip$' "$build/package.log")" "$wine_loader" \
       "$build/win64/bin/printVersionResource.exe" > "$build/archive-check.log" 2>&1
     archive_status=$?
     cat "$build/archive-check.log"
@@ -111,6 +111,36 @@ if build_windows -DORVANE_WINE_TESTS=ON; then
   stop_wine
 else
   echo "Windows builds failed"
+  failed=$((failed + 1))
+fi
+
+# count_checks LOG STATUS: the PASS and FAIL lines of a check script; a
+# script that stopped before reporting a failure still counts as one.
+count_checks() {
+  cat "$1"
+  local bad
+  bad=$(grep -c '^FAIL' "$1")
+  [ "$2" -ne 0 ] && [ "$bad" -eq 0 ] && bad=1
+  passed=$((passed + $(grep -c '^PASS' "$1")))
+  failed=$((failed + bad))
+}
+
+echo "== Linux plug-ins in real hosts (LV2: lv2info, lv2file, jalv; VST: the Linux test host)"
+if build_linux; then
+  bash "$root/tests/linux/checkRealHosts.sh" "$root" "$build/linux" "$build/linux/real-hosts" \
+    > "$build/real-hosts.log" 2>&1
+  count_checks "$build/real-hosts.log" $?
+  linux_archive=$(grep 'linux-x86_64\.tar\.gz$' "$build/package.log" 2> /dev/null)
+  if [ -n "$linux_archive" ]; then
+    bash "$root/tests/linux/checkLinuxArchive.sh" "$linux_archive" "$build/linux/bin/lv2Checks" \
+      > "$build/linux-archive.log" 2>&1
+    count_checks "$build/linux-archive.log" $?
+  else
+    echo "the Linux archive was not written"
+    failed=$((failed + 1))
+  fi
+else
+  echo "Linux plug-in build failed"
   failed=$((failed + 1))
 fi
 

@@ -1,10 +1,11 @@
-// The project's own test host on Linux: makes an effect of this build's
-// display scale in-process through the plug-in's entry point, prints what a
-// host sees of it, opens its editor in an X11 window of its own and plays the
-// demo signal through it in real time, checking that the output is a
-// bit-exact copy of the input. Then prints the nine measures and saves a
-// screenshot of the editor as a PNG file.
-// usage: orvhost_x11 [--screenshots FOLDER]
+// The project's own test host on Linux: loads each VST 2.x shared object
+// like a host (dlopen, VSTPluginMain), or, given none, makes an effect of
+// this build's display scale in-process through the same entry point. Prints
+// what a host sees of it, opens its editor in an X11 window of its own and
+// plays the demo signal through it in real time, checking that the output is
+// a bit-exact copy of the input; then saves a screenshot of the editor as a
+// PNG file (and, in-process, prints the nine measures).
+// usage: orvhost_x11 [--screenshots FOLDER] [plugin.so...]
 #include "analysis/Analyzer.h"
 #include "host/entryPoints.h"
 #include "host/opcodes.h"
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,20 +45,10 @@ bool saveScreenshot(X11HostWindow& window, const std::string& folder, const std:
     return saved;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Describes the effect, plays the demo signal in its editor and saves the
+// screenshot as FOLDER/STEM-linux-editor.png; false when anything failed.
+bool demonstrate(AEffect* effect, const DemoSignal& signal, const std::string& screenshots, const std::string& stem)
 {
-    const std::string stem = kDisplayScale == 1 ? "orvane" : "orvane_x2";
-    const std::string screenshots = argc >= 3 && std::string(argv[1]) == "--screenshots" ? argv[2] : "";
-    const DemoSignal signal = DemoSignal::make(DemoSignal::kDemoSeconds);
-    std::printf("%s in-process, demo signal of %.1f s at %.0f Hz\n", stem.c_str(), DemoSignal::kDemoSeconds,
-                static_cast<double>(DemoSignal::kSampleRate));
-    AEffect* effect = pluginMain(host);
-    if (!effect) {
-        std::printf("  the entry point refused to make an effect\n");
-        return 1;
-    }
     dispatch(effect, effOpen);
     describeEffect(effect);
     bool ok;
@@ -69,7 +61,63 @@ int main(int argc, char** argv)
         if (!screenshots.empty())
             ok = saveScreenshot(window, screenshots, stem) && ok;
     }
+    return ok;
+}
+
+bool demonstrateInProcess(const DemoSignal& signal, const std::string& screenshots)
+{
+    const std::string stem = kDisplayScale == 1 ? "orvane" : "orvane_x2";
+    std::printf("%s in-process\n", stem.c_str());
+    AEffect* effect = pluginMain(host);
+    if (!effect) {
+        std::printf("  the entry point refused to make an effect\n");
+        return false;
+    }
+    const bool ok = demonstrate(effect, signal, screenshots, stem);
     printMeasures(static_cast<Analyzer*>(PluginEffect::fromRecord(effect))->measures, stdout);
     dispatch(effect, effClose);
+    return ok;
+}
+
+bool demonstrateLibrary(const std::string& path, const DemoSignal& signal, const std::string& screenshots)
+{
+    std::printf("%s\n", path.c_str());
+    PluginLibrary library(path);
+    if (!library.loaded()) {
+        std::printf("  could not load it or find its entry point\n");
+        return false;
+    }
+    std::printf("  entry point     %s\n", library.entryName());
+    AEffect* effect = library.instantiate(host);
+    if (!effect) {
+        std::printf("  the entry point refused to make an effect\n");
+        return false;
+    }
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const bool ok = demonstrate(effect, signal, screenshots, name.substr(0, name.rfind('.')) + "-so");
+    dispatch(effect, effClose);
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> plugins(argv + 1, argv + argc);
+    std::string screenshots;
+    if (plugins.size() >= 2 && plugins[0] == "--screenshots") {
+        screenshots = plugins[1];
+        plugins.erase(plugins.begin(), plugins.begin() + 2);
+    }
+    const DemoSignal signal = DemoSignal::make(DemoSignal::kDemoSeconds);
+    std::printf("Demo signal: %.1f s of a synthetic stereo mix at %.0f Hz\n\n", DemoSignal::kDemoSeconds,
+                static_cast<double>(DemoSignal::kSampleRate));
+    if (plugins.empty())
+        return demonstrateInProcess(signal, screenshots) ? 0 : 1;
+    bool ok = true;
+    for (const std::string& plugin : plugins) {
+        ok = demonstrateLibrary(plugin, signal, screenshots) && ok;
+        std::printf("\n");
+    }
     return ok ? 0 : 1;
 }

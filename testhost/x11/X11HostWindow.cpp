@@ -2,8 +2,7 @@
 
 #include "host/opcodes.h"
 #include "testhost/PluginLibrary.h"
-
-#include <X11/Xutil.h>
+#include "testhost/x11/windowCapture.h"
 
 #include <cstdint>
 #include <thread>
@@ -13,7 +12,6 @@ namespace {
 constexpr auto kIdleInterval = std::chrono::milliseconds(20);
 constexpr auto kIdleStep = std::chrono::milliseconds(1);
 constexpr const char* kTitle = "Orvane test host";
-constexpr int kBytesPerPixel = 3;
 
 void* asHandle(Window window)
 {
@@ -103,27 +101,5 @@ void X11HostWindow::idleFor(std::chrono::milliseconds duration)
 
 Screenshot X11HostWindow::capture() const
 {
-    Screenshot shot;
-    const Window editor = editorWindow();
-    XWindowAttributes attributes;
-    if (!editor || !XGetWindowAttributes(connection, editor, &attributes))
-        return shot;
-    XImage* image = XGetImage(connection, editor, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (!image)
-        return shot;
-    shot.width = attributes.width;
-    shot.height = attributes.height;
-    shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height * kBytesPerPixel);
-    for (std::int32_t y = 0; y < shot.height; ++y) {
-        for (std::int32_t x = 0; x < shot.width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            std::uint8_t* out = &shot.pixels[(static_cast<std::size_t>(y) * shot.width + x) * kBytesPerPixel];
-            out[0] = static_cast<std::uint8_t>(pixel & image->blue_mask);
-            out[1] = static_cast<std::uint8_t>((pixel & image->green_mask) >> 8);
-            out[2] = static_cast<std::uint8_t>((pixel & image->red_mask) >> 16);
-        }
-    }
-    XDestroyImage(image);
-    return shot;
+    return captureWindow(connection, editorWindow());
 }

@@ -6,6 +6,8 @@
 // private. This header is all the rest of the program sees of them.
 #pragma once
 
+#include "editor/panelMeasures.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -30,7 +32,6 @@ struct SessionSettings {
 };
 
 // The nine measures in the order of the editor's displays.
-constexpr int kPanelMeasureCount = 9;
 using PanelValues = std::array<float, kPanelMeasureCount>;
 
 // 24-bit blue-green-red pixels, rows bottom-up without padding.

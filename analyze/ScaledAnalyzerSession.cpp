@@ -46,9 +46,10 @@ public:
 
     PanelValues measures() const override
     {
-        const AnalyzerMeasures& m = analyzer->measures;
-        return {m.analysedSeconds, m.peakDb,          m.rmsDb,          m.balanceDb,      m.rmsToMeanDb,
-                m.quietPercent,    m.nearPeakPercent, m.lowBandPercent, m.highBandPercent};
+        PanelValues values;
+        for (int i = 0; i < kPanelMeasureCount; ++i)
+            values[static_cast<std::size_t>(i)] = analyzer->measures.*kPanelMeasures[i].value;
+        return values;
     }
 
     std::int64_t completedBlocks() const override { return blocks; }

@@ -1,6 +1,6 @@
 #include "analyze/jsonReport.h"
 
-#include "analyze/panelMeasures.h"
+#include "editor/panelMeasures.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,6 @@
 #include "analyze/textReport.h"
 
-#include "analyze/panelMeasures.h"
+#include "editor/panelMeasures.h"
 
 #include <cstdarg>
 #include <cstdio>

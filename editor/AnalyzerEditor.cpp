@@ -63,15 +63,6 @@ constexpr std::int32_t kRefreshIntervalMs = 50;
 std::atomic<bool> clockStarted{false};
 std::atomic<std::uint32_t> lastUpdate{0};
 
-float measure(const AnalyzerMeasures& measures, int k)
-{
-    const float values[AnalyzerEditor::kDisplayCount] = {
-        measures.analysedSeconds, measures.peakDb,          measures.rmsDb,
-        measures.balanceDb,       measures.rmsToMeanDb,     measures.quietPercent,
-        measures.nearPeakPercent, measures.lowBandPercent,  measures.highBandPercent,
-    };
-    return values[k];
-}
 
 } // namespace
 
@@ -202,7 +193,7 @@ void AnalyzerEditor::updateDisplay()
         return;
     for (int k = 0; k < kDisplayCount; ++k)
         if (displays[k])
-            displays[k]->setValue(measure(pendingRefresh.measures, k));
+            displays[k]->setValue(pendingRefresh.measures.*kPanelMeasures[k].value);
     const Analyzer::PictureChanges changed = renderPictures(pendingRefresh);
     // Rendered: the analysis may hand over the next refresh while this one is drawn.
     refreshPending.store(false, std::memory_order_release);

@@ -12,6 +12,7 @@
 
 #include "analysis/Analyzer.h"
 #include "editor/EditorBase.h"
+#include "editor/panelMeasures.h"
 #include "gui/ControlListener.h"
 
 #include <atomic>
@@ -25,7 +26,7 @@ class ValueDisplay;
 
 class AnalyzerEditor : public EditorBase, public ControlListener {
 public:
-    static constexpr int kDisplayCount = 9;
+    static constexpr int kDisplayCount = kPanelMeasureCount;
     static constexpr int kPictureCount = 4;
 
     // Binds itself to the analyzer as its editor and makes the four pictures,

@@ -1,6 +1,7 @@
 #include "testhost/filePlayback.h"
 
 #include "analysis/Analyzer.h"
+#include "editor/panelMeasures.h"
 #include "host/opcodes.h"
 #include "testhost/PluginLibrary.h"
 #include "testhost/WavFile.h"
@@ -12,22 +13,6 @@
 namespace {
 
 constexpr int kHostBlockFrames = 512;
-
-struct PanelMeasure {
-    const char* name;
-    float AnalyzerMeasures::*value;
-};
-constexpr PanelMeasure kPanel[] = {
-    {"time", &AnalyzerMeasures::analysedSeconds},
-    {"peak", &AnalyzerMeasures::peakDb},
-    {"rms", &AnalyzerMeasures::rmsDb},
-    {"r/l", &AnalyzerMeasures::balanceDb},
-    {"rms/ave", &AnalyzerMeasures::rmsToMeanDb},
-    {"low", &AnalyzerMeasures::quietPercent},
-    {"high", &AnalyzerMeasures::nearPeakPercent},
-    {"<500Hz", &AnalyzerMeasures::lowBandPercent},
-    {">7kHz", &AnalyzerMeasures::highBandPercent},
-};
 
 void feed(AEffect* effect, WavFile& wav)
 {
@@ -66,7 +51,7 @@ bool playFile(const std::string& wavPath, const std::string& pluginPath)
     const Analyzer* analyzer = static_cast<const Analyzer*>(static_cast<PluginEffect*>(effect->object));
     const AnalyzerMeasures measures = analyzer->measures;
     std::printf("%s in %s\n", wavPath.c_str(), pluginPath.c_str());
-    for (const PanelMeasure& measure : kPanel)
+    for (const PanelMeasure& measure : kPanelMeasures)
         std::printf("measure %s %.9g\n", measure.name, static_cast<double>(measures.*measure.value));
     dispatch(effect, effClose);
     return true;

@@ -6,6 +6,7 @@
 // It also prints a checksum of everything the engine computed, so that two
 // builds can be shown to give bit-identical results.
 #include "analysis/Analyzer.h"
+#include "analysis/EngineKernels.h"
 #include "analysis/fft.h"
 #include "testhost/WhiteNoise.h"
 
@@ -122,6 +123,7 @@ int main()
     std::uint64_t engineHash = fftHash;
     const double fftTime = fftMicroseconds(fftHash);
     const double factor = engineRealTimeFactor(engineHash);
+    std::printf("vector kernels: %s\n", fastestKernels().name);
     std::printf("fft_float, %u points: %.2f us per transform (best of %d x %d)\n", kFftPoints, fftTime,
                 kRepeats, kFftRuns);
     std::printf("engine, %.0f s of stereo %.0f Hz noise: %.0f x real time (best of %d)\n", kSignalSeconds,

@@ -72,8 +72,7 @@ public:
     // the block is not silent). Blocks must come in order, one at a time; the
     // result has the bits of analyseBlock on the same samples.
     void accumulateBlock(const BlockWork::Samples& samples, std::int32_t channels, BlockWork& work);
-    void averageSpectrum(std::int32_t channels, float sumAbsolute, const float (&sumSquares)[kChannels],
-                         const BlockWork& work);
+    void averageSpectrum(std::int32_t channels, float sumAbsolute, const float (&sumSquares)[kChannels]);
     void updateMeasures(std::int32_t channels);
 
     // What a refresh of the editor shows, as it stands now. The history sums

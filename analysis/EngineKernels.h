@@ -1,9 +1,9 @@
 // The engine's vector loops, one table per instruction set: SSE2, which every
 // build has, and AVX2, chosen at run time where the processor has it. Both
 // tables are the same templates (fftKernels.h, blockKernels.h,
-// spectrumKernels.h) built for four or for eight lanes, and every element
-// goes through the same operations in the same order, so both give the same
-// bits; only the speed differs.
+// accumulationKernels.h, spectrumKernels.h) built for four or for eight
+// lanes, and every element goes through the same operations in the same
+// order, so both give the same bits; only the speed differs.
 #pragma once
 
 #include "analysis/BlockWork.h"
@@ -24,6 +24,30 @@ struct StagePart {
 struct FirstFactors {
     float real[3];
     float imag[3];
+};
+
+// The running float sums a block's samples go into, each rounded after every
+// addition, frame by frame: each channel's sum of squares (from zero) and the
+// two history energies (from their running values); and the count of
+// samples whose magnitude is above the near-peak level.
+struct EnergySums {
+    float sumSquares[kAnalysisChannels];
+    float slowEnergy[kAnalysisChannels];
+    float fastEnergy[kAnalysisChannels];
+    std::int32_t nearPeak;
+};
+
+// The spectra a block that is not silent folds its powers into: each
+// channel's RMS spectrum over `blocks` earlier blocks, and the combined
+// spectrum's slow and fast running means. Null powers and spectra for
+// channel 1 of a mono block.
+struct SpectrumBlend {
+    const double* power[kAnalysisChannels];
+    float* channelSpectrum[kAnalysisChannels];
+    float* combined;
+    double blocks;
+    double slowBlocks;
+    double fastBlocks;
 };
 
 struct BandSums {
@@ -52,12 +76,10 @@ struct EngineKernels {
     // BlockWork::measure.
     void (*measureBlock)(const BlockWork::Samples& samples, int channels, BlockWork& work);
 
-    // A block's powers folded into a channel's RMS spectrum over `blocks`
-    // earlier blocks, and into the combined spectrum's two running means;
-    // power1 is null for a mono block.
-    void (*blendChannelSpectrum)(const double* power, double blocks, float* spectrum);
-    void (*blendCombinedSpectrum)(const double* power0, const double* power1, double slowBlocks,
-                                  double fastBlocks, float* combined);
+    // A block's samples into `sums` (energies in and out, the rest out),
+    // and its powers into the spectra of `blend` where that is not null.
+    void (*accumulateSamples)(const BlockWork::Samples& samples, int channels, float nearPeakLevel,
+                              EnergySums& sums, const SpectrumBlend* blend);
 
     // The spectrum's sums for the band shares: all bins, those below lowEnd,
     // those from highStart on, over the first `channels` channels; each with

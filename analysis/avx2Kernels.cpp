@@ -2,6 +2,7 @@
 // AVX2 (never with FMA); nothing else reaches its code but through
 // avx2Kernels(), which checks the processor first.
 #include "analysis/EngineKernels.h"
+#include "analysis/accumulationKernels.h"
 #include "analysis/blockKernels.h"
 #include "analysis/fftKernels.h"
 #include "analysis/spectrumKernels.h"
@@ -15,8 +16,7 @@ const EngineKernels& avx2KernelTable()
         stagePair<Floats8>,
         lastStagePower<Floats8>,
         measureBlock<Floats8>,
-        blendChannelSpectrum<Floats8>,
-        blendCombinedSpectrum<Floats8>,
+        accumulateSamples<Floats8>,
         bandSums<Floats8>,
     };
     return table;

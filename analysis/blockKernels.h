@@ -28,14 +28,14 @@ template <int kCount> struct PartialHistograms {
             ++counts[lane][bin[lane]];
     }
 
+    // Row by row, so that the compiler adds whole rows on lanes.
     void sumInto(std::int32_t (&histogram)[kHistogramBinCount]) const
     {
-        for (int bin = 0; bin < kHistogramBinCount; ++bin) {
-            std::int32_t sum = 0;
-            for (int lane = 0; lane < kCount; ++lane)
-                sum += counts[lane][bin];
-            histogram[bin] = sum;
-        }
+        for (int bin = 0; bin < kHistogramBinCount; ++bin)
+            histogram[bin] = counts[0][bin];
+        for (int lane = 1; lane < kCount; ++lane)
+            for (int bin = 0; bin < kHistogramBinCount; ++bin)
+                histogram[bin] += counts[lane][bin];
     }
 };
 

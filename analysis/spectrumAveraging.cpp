@@ -1,6 +1,5 @@
 #include "analysis/Analyzer.h"
 
-#include "analysis/EngineKernels.h"
 
 #include <cmath>
 
@@ -16,8 +15,10 @@ float blendRms(double weight, float rms, double blockSquares, double newWeight)
 
 } // namespace
 
-void Analyzer::averageSpectrum(std::int32_t channels, float sumAbsolute, const float (&sumSquares)[kChannels],
-                               const BlockWork& work)
+// The spectra themselves were blended while the block's samples were
+// accumulated (EngineKernels::accumulateSamples), with the counts from before
+// this block; the levels follow here, then the counts move on.
+void Analyzer::averageSpectrum(std::int32_t channels, float sumAbsolute, const float (&sumSquares)[kChannels])
 {
     const double nch = channels;
     const double frames = static_cast<double>(analysedFrames);
@@ -30,10 +31,6 @@ void Analyzer::averageSpectrum(std::int32_t channels, float sumAbsolute, const f
         blockSquares += static_cast<double>(sumSquares[1]);
     overallRms = blendRms(nch * frames, overallRms, blockSquares, newFrames * nch);
 
-    for (int c = 0; c < channels; ++c)
-        kernels->blendChannelSpectrum(work.power[c], spectrumCount, channelSpectrum[c]);
-    kernels->blendCombinedSpectrum(work.power[0], channels == 2 ? work.power[1] : nullptr, slowSpectrumCount,
-                                   fastSpectrumCount, combinedSpectrum);
     ++slowSpectrumCount;
     ++fastSpectrumCount;
     ++spectrumCount;

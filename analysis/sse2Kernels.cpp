@@ -1,5 +1,6 @@
 // The kernel table every processor the plug-in runs on has.
 #include "analysis/EngineKernels.h"
+#include "analysis/accumulationKernels.h"
 #include "analysis/blockKernels.h"
 #include "analysis/fftKernels.h"
 #include "analysis/spectrumKernels.h"
@@ -13,8 +14,7 @@ const EngineKernels& sse2Kernels()
         stagePair<Floats4>,
         lastStagePower<Floats4>,
         measureBlock<Floats4>,
-        blendChannelSpectrum<Floats4>,
-        blendCombinedSpectrum<Floats4>,
+        accumulateSamples<Floats4>,
         bandSums<Floats4>,
     };
     return table;

@@ -4,6 +4,15 @@
 // Analyzer's running state, so blocks can be worked on in any order, on any
 // thread; Analyzer::accumulateBlock then folds them into the running state in
 // block order, with the bits of analysing the blocks one by one.
+//
+// For a file tool: measure and transform may run on any thread at once with
+// others; they read only the samples, the window (the Analyzer's
+// hammingWindow, fixed from its construction) and the kernel table.
+// accumulateBlock, on the one accumulating thread, reads the samples again
+// (the history energies and the near-peak count depend on the running
+// state), so they must stay as they were until it has run. A block that
+// turns out silent never needs its transform; accumulateBlock transforms a
+// block that needs it and has none.
 #pragma once
 
 #include "analysis/AnalysisSnapshot.h"

@@ -59,7 +59,6 @@ template <> struct Lane<Floats4> {
     static Ints add(Ints a, Ints b) { return _mm_add_epi32(a, b); }
     static Ints subtract(Ints a, Ints b) { return _mm_sub_epi32(a, b); }
     static Ints both(Ints a, Ints b) { return _mm_and_si128(a, b); }
-    static Ints either(Ints a, Ints b) { return _mm_or_si128(a, b); }
     static Ints lessThan(Ints a, Ints b) { return _mm_cmplt_epi32(a, b); }
     static Ints laneIndices() { return _mm_setr_epi32(0, 1, 2, 3); }
     // x where the mask is set, else zero; and the other way round.
@@ -131,11 +130,9 @@ template <> struct Lane<Floats8> {
     static Ints add(Ints a, Ints b) { return _mm256_add_epi32(a, b); }
     static Ints subtract(Ints a, Ints b) { return _mm256_sub_epi32(a, b); }
     static Ints both(Ints a, Ints b) { return _mm256_and_si256(a, b); }
-    static Ints either(Ints a, Ints b) { return _mm256_or_si256(a, b); }
     static Ints lessThan(Ints a, Ints b) { return _mm256_cmpgt_epi32(b, a); }
     static Ints laneIndices() { return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7); }
     static Floats8 keep(Ints mask, Floats8 x) { return _mm256_and_ps(_mm256_castsi256_ps(mask), x); }
-    static Floats8 drop(Ints mask, Floats8 x) { return _mm256_andnot_ps(_mm256_castsi256_ps(mask), x); }
     static Floats8 select(Ints mask, Floats8 ifSet, Floats8 ifClear)
     {
         return _mm256_blendv_ps(ifClear, ifSet, _mm256_castsi256_ps(mask));

@@ -82,10 +82,26 @@ void Analyzer::process(float** inputs, float**, std::int32_t sampleFrames)
 
 void Analyzer::request(Request what)
 {
-    if (what == RequestReset)
+    if (what == RequestReset) {
         pendingRequests.fetch_or(what);
-    else
+    } else {
+        requestedViewOptions.fetch_xor(what);
         pendingRequests.fetch_xor(what);
+    }
+    applyRequestsUnlessProcessing();
+}
+
+void Analyzer::requestViewOptions(std::uint32_t options)
+{
+    options &= kViewOptionBits;
+    const std::uint32_t changes = requestedViewOptions.exchange(options) ^ options;
+    pendingRequests.fetch_xor(changes);
+    applyRequestsUnlessProcessing();
+}
+
+// Otherwise the process call under way applies them when the next one starts.
+void Analyzer::applyRequestsUnlessProcessing()
+{
     if (analysisGate.tryEnter()) {
         applyRequests();
         analysisGate.leave();

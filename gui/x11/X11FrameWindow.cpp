@@ -345,6 +345,18 @@ bool X11FrameWindow::enableDrop(bool)
     return false;
 }
 
+int X11FrameWindow::eventDescriptor() const
+{
+    return display ? ConnectionNumber(display) : -1;
+}
+
+// Everything then happens on the host's thread, as in a host that idles
+// often; exposures wait for the host's next call like presses do.
+void X11FrameWindow::leaveTimerToHost()
+{
+    stopTimer();
+}
+
 void X11FrameWindow::runTimer()
 {
     std::unique_lock<std::mutex> guard(timerLock);

@@ -60,7 +60,7 @@ if(WIN32)
   if(ORVANE_WINE_TESTS)
     set(screenshots ${CMAKE_BINARY_DIR}/vst3-screenshots)
     file(MAKE_DIRECTORY ${screenshots})
-    add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.vst3TestHost
+    add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}.vst3.testHost
              COMMAND orvhost_vst3 --screenshots vst3-screenshots vst3\\orvane.vst3 vst3\\orvane_x2.vst3
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   endif()

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The Linux VST 3 bundles in real hosts: what each shared object exports and
+# links, Ardour's VST 3 scanner listing both (names, vendor, category, two
+# inputs and two outputs), and the project's VST 3 test host playing and
+# showing both (screenshots into OUTPUT_DIR). Needs the X display of the caller.
+# Prints one PASS or FAIL line per check; the test command counts them.
+# usage: checkVst3.sh LINUX_BUILD_DIR OUTPUT_DIR
+set -u
+build=$(realpath "$1")
+out=$(realpath -m "$2")
+mkdir -p "$out"
+scanner=/usr/lib/ardour7/ardour-vst3-scanner
+status=0
+
+# result NAME STATUS MESSAGE...
+result() {
+  local name=$1 code=$2
+  shift 2
+  if [ "$code" -eq 0 ]; then
+    echo "PASS vst3: $name"
+  else
+    echo "FAIL vst3: $name: $*"
+    status=1
+  fi
+}
+
+# The three entry functions and nothing else; only system libraries (the
+# C++ runtime is linked in).
+exports_and_links() {
+  local file=$1 exports needed
+  exports=$(objdump -T "$file" | awk '$2 == "g" && $4 != "*UND*" { print $NF }' | sort | tr '\n' ' ')
+  needed=$(readelf -d "$file" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' | tr '\n' ' ')
+  echo "$(basename "$file"): exports [$exports], needs [$needed]"
+  [ "$exports" = "GetPluginFactory ModuleEntry ModuleExit " ] || return 1
+  for library in $needed; do
+    case $library in
+      libc.so.* | libm.so.* | ld-linux-x86-64.so.* | libX11.so.* | libcairo.so.*) ;;
+      *) return 1 ;;
+    esac
+  done
+}
+
+for variant in "" _x2; do
+  bundle=$build/vst3/orvane$variant.vst3
+  exports_and_links "$bundle/Contents/x86_64-linux/orvane$variant.so"
+  result "orvane$variant.vst3: exports and libraries" $? "see above"
+done
+
+# The scanner keeps its cache under HOME: a fresh one, so that it scans.
+scanner_home=$(mktemp -d)
+trap 'rm -rf "$scanner_home"' EXIT
+for variant in "" _x2; do
+  name=$([ -z "$variant" ] && echo "Orvane" || echo "Orvane x2")
+  log=$out/ardour-vst3-scanner$variant.txt
+  HOME=$scanner_home LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 60 "$scanner" -f -v "$build/vst3/orvane$variant.vst3" \
+    > "$log" 2>&1
+  scanned=$?
+  cat "$log"
+  [ "$scanned" -eq 0 ] && grep -q "Class: 0 '$name' 'Audio Module Class'" "$log" &&
+    grep -q "<VST3Info .*name=\"$name\" vendor=\"Brindlewick\" category=\"Fx|Analyzer\" .*n_inputs=\"2\" n_outputs=\"2\"" "$log"
+  result "Ardour's scanner lists orvane$variant.vst3 as $name, Brindlewick, Fx|Analyzer, 2 in, 2 out" $? \
+    "$(tail -3 "$log")"
+done
+
+(cd "$out" && "$build/bin/orvhost_vst3" --screenshots "$out" "$build/vst3/orvane.vst3" "$build/vst3/orvane_x2.vst3") \
+  > "$out/orvhost_vst3.log" 2>&1
+result "the VST 3 test host plays and shows both bundles (screenshots in $out)" $? "see below"
+cat "$out/orvhost_vst3.log"
+exit $status

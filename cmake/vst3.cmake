@@ -86,7 +86,8 @@ else()
     endforeach()
 
     add_executable(orvhost_vst3 ${ORVANE_VST3_HOST_SOURCES} testhost/x11/plugViewWindowX11.cpp
-                   testhost/x11/windowCapture.cpp testhost/screenshotPng.cpp testhost/sharedLibraryPosix.cpp)
+                   testhost/x11/windowCapture.cpp testhost/screenshotPng.cpp testhost/sharedLibraryPosix.cpp
+                   gui/x11/x11Platform.cpp)
     target_link_libraries(orvhost_vst3 PRIVATE orvane_demo_signal PNG::PNG X11::X11 Xtst Threads::Threads
                           ${CMAKE_DL_LIBS})
     target_compile_definitions(orvhost_vst3 PRIVATE ORVANE_VERSION="${PROJECT_VERSION}")

@@ -407,6 +407,8 @@ bool checkBundle(const std::string& bundle, const DemoSignal& signal, const std:
 
 int main(int argc, char** argv)
 {
+    // Each line as it is printed, so that a log shows how far a run came.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<std::string> bundles(argv + 1, argv + argc);
     std::string screenshots;
     if (bundles.size() >= 2 && bundles[0] == "--screenshots") {

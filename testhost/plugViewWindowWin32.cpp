@@ -185,6 +185,8 @@ std::string PlugViewWindow::saveCapture(const std::string& folder, const std::st
 
 void PlugViewWindow::click(int x, int y)
 {
+    if (!platform->isAttached)
+        return;
     POINT where = {x, y};
     ClientToScreen(platform->viewWindow(), &where);
     SetCursorPos(where.x, where.y);

@@ -116,7 +116,7 @@ bool X11FrameWindow::create(void* parentHandle)
 {
     if (display)
         return false;
-    display = XOpenDisplay(nullptr);
+    display = connectToXServer();
     if (!display)
         return false;
     adoptDisplay(display);

@@ -3,11 +3,11 @@
 // descriptors the view registers and fires its timers.
 #include "testhost/PlugViewWindow.h"
 
+#include "gui/x11/xlib.h"
 #include "testhost/screenshotPng.h"
 #include "testhost/x11/windowCapture.h"
 #include "vst3/References.h"
 
-#include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <poll.h>
 
@@ -178,7 +178,7 @@ PlugViewWindow::PlugViewWindow(IPlugView* view, bool offerRunLoop)
 {
     Platform& p = *platform;
     p.view = view;
-    p.display = XOpenDisplay(nullptr);
+    p.display = connectToXServer();
     if (!p.display || view->getSize(&p.rect) != kResultOk)
         return;
     const int width = std::max(p.rect.right - p.rect.left, 1);
@@ -263,7 +263,9 @@ std::string PlugViewWindow::saveCapture(const std::string& folder, const std::st
 
 void PlugViewWindow::click(int x, int y)
 {
-    Display* input = XOpenDisplay(nullptr);
+    if (!platform->isAttached)
+        return;
+    Display* input = connectToXServer();
     if (!input)
         return;
     int screenX = 0, screenY = 0;

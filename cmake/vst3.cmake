@@ -7,7 +7,7 @@ set(ORVANE_VST3_SOURCES vst3/AnalyzerComponent.cpp vst3/AnalyzerView.cpp vst3/An
 
 # The VST 3 test host's portable part; each system adds its window.
 set(ORVANE_VST3_HOST_SOURCES testhost/orvhost_vst3.cpp testhost/Vst3Module.cpp testhost/MemoryStream.cpp
-    testhost/vst3Playback.cpp)
+    testhost/vst3Playback.cpp testhost/PlugViewWindow.cpp)
 
 # The wrapper over `core`, an analyzer library of one display scale.
 function(orvane_vst3_core name core)
@@ -49,7 +49,7 @@ if(WIN32)
   endforeach()
 
   orvane_windows_tests(vst3)
-  target_sources(vst3_tests PRIVATE testhost/MemoryStream.cpp)
+  target_sources(vst3_tests PRIVATE testhost/MemoryStream.cpp testhost/vst3Playback.cpp)
   target_link_libraries(vst3_tests PRIVATE orvane_vst3)
 
   add_executable(orvhost_vst3 ${ORVANE_VST3_HOST_SOURCES} testhost/plugViewWindowWin32.cpp)
@@ -74,7 +74,8 @@ else()
   # The wrapper over the effect with the X11 editor, tested in-process.
   orvane_vst3_core(orvane_vst3 orvane_x11)
   file(GLOB vst3_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/vst3/*.cpp)
-  orvane_native_tests(vst3_tests orvane_vst3 ${vst3_test_sources} testhost/MemoryStream.cpp)
+  orvane_native_tests(vst3_tests orvane_vst3 ${vst3_test_sources} testhost/MemoryStream.cpp
+                      testhost/vst3Playback.cpp)
 
   # The Linux bundles, from a build without sanitizers.
   if(NOT ORVANE_SANITIZE)

@@ -24,17 +24,22 @@ ATOM registerHostClass()
 
 } // namespace
 
-HostWindow::HostWindow(AEffect* effect) : effect(effect)
+HWND makeHostWindow(const char* title, std::int32_t width, std::int32_t height)
 {
     registerHostClass();
+    RECT frame = {0, 0, width, height};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    AdjustWindowRect(&frame, style, FALSE);
+    return CreateWindowExA(0, kClassName, title, style, 0, 0, frame.right - frame.left,
+                           frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+HostWindow::HostWindow(AEffect* effect) : effect(effect)
+{
     ERect* editorRect = nullptr;
     if (dispatch(effect, effEditGetRect, 0, 0, &editorRect) && editorRect)
         rect = *editorRect;
-    RECT frame = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    AdjustWindowRect(&frame, style, FALSE);
-    window = CreateWindowExA(0, kClassName, "Orvane test host", style, 0, 0, frame.right - frame.left,
-                             frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window = makeHostWindow("Orvane test host", rect.right - rect.left, rect.bottom - rect.top);
     reopenEditor();
 }
 

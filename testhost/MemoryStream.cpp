@@ -1,6 +1,6 @@
 #include "testhost/MemoryStream.h"
 
-#include "vst3/References.h"
+#include "vst3/Counted.h"
 
 #include <algorithm>
 #include <cstring>

@@ -49,5 +49,13 @@ public:
     struct Platform;
 
 private:
+    // Per system: the frame and the window handed to the view (nothing
+    // without a window), and taken back.
+    void attach();
+    void detach();
+
+    vst3::IPlugView* view;
+    vst3::ViewRect rect{};
+    bool isAttached = false;
     std::unique_ptr<Platform> platform;
 };

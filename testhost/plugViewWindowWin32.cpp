@@ -3,9 +3,10 @@
 // offer: the view's window gets its messages by itself.
 #include "testhost/PlugViewWindow.h"
 
+#include "testhost/HostWindow.h"
 #include "testhost/screenshotFile.h"
 #include "testhost/windowCaptureWin32.h"
-#include "vst3/References.h"
+#include "vst3/Counted.h"
 
 #include <tlhelp32.h>
 #include <windows.h>
@@ -18,12 +19,10 @@ using namespace vst3;
 
 namespace {
 
-constexpr const char* kClassName = "OrvaneVst3TestHost";
 constexpr const char* kTitle = "Orvane VST 3 test host";
 constexpr DWORD kHoldMs = 80;
 constexpr auto kSettleTime = std::chrono::milliseconds(60);
 constexpr auto kServeStep = std::chrono::milliseconds(1);
-using Clock = std::chrono::steady_clock;
 
 class HostFrame final : public IPlugFrame {
 public:
@@ -37,20 +36,6 @@ public:
     uint32 ORVANE_VST3_CALL release() override { return 1; }
     tresult ORVANE_VST3_CALL resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
 };
-
-void registerHostClass()
-{
-    static const ATOM atom = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassA(&windowClass);
-    }();
-    (void)atom;
-}
 
 void sendButton(DWORD flags)
 {
@@ -79,69 +64,41 @@ int PlugViewWindow::processThreads()
 }
 
 struct PlugViewWindow::Platform {
-    IPlugView* view = nullptr;
     HostFrame frame;
     HWND window = nullptr;
-    ViewRect rect{};
-    bool isAttached = false;
-
-    void attach()
-    {
-        view->setFrame(&frame);
-        isAttached = view->attached(window, kPlatformTypeHWND) == kResultOk;
-    }
-    void detach()
-    {
-        if (isAttached)
-            view->removed();
-        view->setFrame(nullptr);
-        isAttached = false;
-    }
-    HWND viewWindow() const { return isAttached ? GetWindow(window, GW_CHILD) : nullptr; }
 };
 
-PlugViewWindow::PlugViewWindow(IPlugView* view, bool) : platform(std::make_unique<Platform>())
+PlugViewWindow::PlugViewWindow(IPlugView* view, bool) : view(view), platform(std::make_unique<Platform>())
 {
-    Platform& p = *platform;
-    p.view = view;
-    if (view->getSize(&p.rect) != kResultOk)
+    if (view->getSize(&rect) != kResultOk)
         return;
-    registerHostClass();
-    RECT frame = {0, 0, static_cast<LONG>(std::max(p.rect.right - p.rect.left, 1)),
-                  static_cast<LONG>(std::max(p.rect.bottom - p.rect.top, 1))};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    AdjustWindowRect(&frame, style, FALSE);
-    p.window =
-        CreateWindowExA(0, kClassName, kTitle, style, 0, 0, frame.right - frame.left,
-                        frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (p.window)
-        p.attach();
+    platform->window =
+        makeHostWindow(kTitle, std::max(rect.right - rect.left, 1), std::max(rect.bottom - rect.top, 1));
+    attach();
 }
 
 PlugViewWindow::~PlugViewWindow()
 {
-    platform->detach();
+    detach();
     if (platform->window)
         DestroyWindow(platform->window);
     serve();
 }
 
-bool PlugViewWindow::attached() const
-{
-    return platform->isAttached;
-}
-
-ViewRect PlugViewWindow::size() const
-{
-    return platform->rect;
-}
-
-void PlugViewWindow::reattach()
+void PlugViewWindow::attach()
 {
     if (!platform->window)
         return;
-    platform->detach();
-    platform->attach();
+    view->setFrame(&platform->frame);
+    isAttached = view->attached(platform->window, kPlatformTypeHWND) == kResultOk;
+}
+
+void PlugViewWindow::detach()
+{
+    if (isAttached)
+        view->removed();
+    view->setFrame(nullptr);
+    isAttached = false;
 }
 
 void PlugViewWindow::serve()
@@ -151,15 +108,6 @@ void PlugViewWindow::serve()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-void PlugViewWindow::serveFor(std::chrono::milliseconds duration)
-{
-    const Clock::time_point end = Clock::now() + duration;
-    do {
-        serve();
-        std::this_thread::sleep_for(kServeStep);
-    } while (Clock::now() < end);
 }
 
 int PlugViewWindow::registeredDescriptors() const
@@ -174,7 +122,7 @@ int PlugViewWindow::registeredTimers() const
 
 Screenshot PlugViewWindow::capture() const
 {
-    return captureWindow(platform->viewWindow());
+    return captureWindow(isAttached ? GetWindow(platform->window, GW_CHILD) : nullptr);
 }
 
 std::string PlugViewWindow::saveCapture(const std::string& folder, const std::string& stem) const
@@ -185,10 +133,10 @@ std::string PlugViewWindow::saveCapture(const std::string& folder, const std::st
 
 void PlugViewWindow::click(int x, int y)
 {
-    if (!platform->isAttached)
+    if (!isAttached)
         return;
     POINT where = {x, y};
-    ClientToScreen(platform->viewWindow(), &where);
+    ClientToScreen(GetWindow(platform->window, GW_CHILD), &where);
     SetCursorPos(where.x, where.y);
     // The move reaches the window before the press, as a hand's would.
     serveFor(kSettleTime);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 using namespace vst3;
 
@@ -27,22 +28,10 @@ bool processBlock(IAudioProcessor& processor, std::vector<float*> inputs, std::v
                   int32 frames)
 {
     const uint64 silence = silenceFlagsOf(inputs, frames);
-    AudioBusBuffers input{};
-    input.numChannels = static_cast<int32>(inputs.size());
-    input.silenceFlags = silence;
-    input.channelBuffers32 = inputs.data();
-    AudioBusBuffers output{};
-    output.numChannels = static_cast<int32>(outputs.size());
-    output.channelBuffers32 = outputs.data();
-    ProcessData data{};
-    data.processMode = kRealtime;
-    data.symbolicSampleSize = kSample32;
-    data.numSamples = frames;
-    data.numInputs = 1;
-    data.numOutputs = 1;
-    data.inputs = &input;
-    data.outputs = &output;
-    return processor.process(data) == kResultOk && output.silenceFlags == silence;
+    uint64 outputSilence = 0;
+    return processOnce(processor, std::move(inputs), std::move(outputs), frames, silence, &outputSilence) ==
+               kResultOk &&
+           outputSilence == silence;
 }
 
 // The channel pointers of frames from `start` on.
@@ -64,6 +53,30 @@ bool sameBits(const Channels& a, const Channels& b)
 }
 
 } // namespace
+
+tresult processOnce(IAudioProcessor& processor, std::vector<float*> inputs, std::vector<float*> outputs,
+                    int32 frames, uint64 inputSilence, uint64* outputSilence)
+{
+    AudioBusBuffers input{};
+    input.numChannels = static_cast<int32>(inputs.size());
+    input.silenceFlags = inputSilence;
+    input.channelBuffers32 = inputs.data();
+    AudioBusBuffers output{};
+    output.numChannels = static_cast<int32>(outputs.size());
+    output.channelBuffers32 = outputs.data();
+    ProcessData data{};
+    data.processMode = kRealtime;
+    data.symbolicSampleSize = kSample32;
+    data.numSamples = frames;
+    data.numInputs = inputs.empty() ? 0 : 1;
+    data.numOutputs = 1;
+    data.inputs = &input;
+    data.outputs = &output;
+    const tresult result = processor.process(data);
+    if (outputSilence)
+        *outputSilence = output.silenceFlags;
+    return result;
+}
 
 PlaybackResult playChannels(IAudioProcessor& processor, const Channels& input, int32 blockFrames,
                             bool inPlace)

@@ -19,6 +19,12 @@ struct PlaybackResult {
 
 using Channels = std::vector<std::vector<float>>;
 
+// One call of process with the channels of one main bus each way (no input
+// bus without input channels); the processor's answer, and the output bus's
+// silence flags where asked for.
+vst3::tresult processOnce(vst3::IAudioProcessor& processor, std::vector<float*> inputs,
+                          std::vector<float*> outputs, vst3::int32 frames, vst3::uint64 inputSilence,
+                          vst3::uint64* outputSilence = nullptr);
 // Plays one or two channels through the processor in calls of `blockFrames`.
 PlaybackResult playChannels(vst3::IAudioProcessor& processor, const Channels& input, vst3::int32 blockFrames,
                             bool inPlace);

@@ -55,14 +55,9 @@ const Uid AnalyzerComponent::classId = kClassId;
 
 AnalyzerComponent* AnalyzerComponent::make()
 {
-    // No VST 2.x host behind it: the effect calls no host services.
-    auto* analyzer = new (std::nothrow) Analyzer(nullptr);
+    Analyzer* analyzer = newAnalyzer(nullptr);
     if (!analyzer)
         return nullptr;
-    if (outOfMemory) {
-        delete static_cast<PluginEffect*>(analyzer);
-        return nullptr;
-    }
     auto* component = new (std::nothrow) AnalyzerComponent(analyzer);
     if (!component)
         delete static_cast<PluginEffect*>(analyzer);
@@ -87,16 +82,6 @@ tresult AnalyzerComponent::queryInterface(const TUID iid, void** object)
     if (sameUid(iid, IEditController::iid))
         return answerInterface(static_cast<IEditController*>(this), object);
     return noInterface(object);
-}
-
-uint32 AnalyzerComponent::addRef()
-{
-    return references.add();
-}
-
-uint32 AnalyzerComponent::release()
-{
-    return references.release(this);
 }
 
 // Everything is made with the object, so that a host learns of a lack of

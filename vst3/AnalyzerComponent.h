@@ -8,16 +8,15 @@
 // analysis; everything else comes from the host's user-interface thread.
 #pragma once
 
+#include "vst3/Counted.h"
 #include "vst3/IAudioProcessor.h"
 #include "vst3/IComponent.h"
 #include "vst3/IEditController.h"
-#include "vst3/References.h"
 
 class Analyzer;
 
-class AnalyzerComponent final : public vst3::IComponent,
-                                public vst3::IAudioProcessor,
-                                public vst3::IEditController {
+class AnalyzerComponent final : public vst3::Counted<AnalyzerComponent, vst3::IComponent,
+                                                     vst3::IAudioProcessor, vst3::IEditController> {
 public:
     // The class of this build, the same in every build of it.
     static const vst3::Uid classId;
@@ -29,8 +28,6 @@ public:
     AnalyzerComponent& operator=(const AnalyzerComponent&) = delete;
 
     vst3::tresult ORVANE_VST3_CALL queryInterface(const vst3::TUID iid, void** object) override;
-    vst3::uint32 ORVANE_VST3_CALL addRef() override;
-    vst3::uint32 ORVANE_VST3_CALL release() override;
 
     // Shared by the component and the controller, which are this one object.
     vst3::tresult ORVANE_VST3_CALL initialize(vst3::FUnknown* context) override;
@@ -90,9 +87,8 @@ public:
 private:
     explicit AnalyzerComponent(Analyzer* analyzer);
     ~AnalyzerComponent();
-    friend class vst3::References<AnalyzerComponent>;
+    friend CountedBase;
 
-    vst3::References<AnalyzerComponent> references;
     Analyzer* analyzer;
     vst3::SpeakerArrangement arrangement = vst3::kStereo;
     bool viewExists = false;

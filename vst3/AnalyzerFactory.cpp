@@ -2,8 +2,8 @@
 
 #include "analysis/displayScale.h"
 #include "vst3/AnalyzerComponent.h"
+#include "vst3/Counted.h"
 #include "vst3/IAudioProcessor.h"
-#include "vst3/References.h"
 
 #include <cstdio>
 #include <cstring>
@@ -24,12 +24,17 @@ template <std::size_t N> void put(char (&field)[N], const char* text)
     std::snprintf(field, N, "%s", text);
 }
 
-void putName(char (&field)[PClassInfo::kNameSize])
+// What both kinds of class record say alike.
+template <typename Record> void describeClass(Record& info)
 {
+    std::memset(&info, 0, sizeof info);
+    std::memcpy(info.cid, AnalyzerComponent::classId.bytes, sizeof info.cid);
+    info.cardinality = PClassInfo::kManyInstances;
+    put(info.category, kVstAudioEffectClass);
     if (kDisplayScale == 1)
-        put(field, "Orvane");
+        put(info.name, "Orvane");
     else
-        std::snprintf(field, sizeof field, "Orvane x%d", kDisplayScale);
+        std::snprintf(info.name, sizeof info.name, "Orvane x%d", kDisplayScale);
 }
 
 } // namespace
@@ -81,11 +86,7 @@ tresult AnalyzerFactory::getClassInfo(int32 index, PClassInfo* info)
 {
     if (index != 0 || !info)
         return kInvalidArgument;
-    std::memset(info, 0, sizeof *info);
-    std::memcpy(info->cid, AnalyzerComponent::classId.bytes, sizeof info->cid);
-    info->cardinality = PClassInfo::kManyInstances;
-    put(info->category, kVstAudioEffectClass);
-    putName(info->name);
+    describeClass(*info);
     return kResultOk;
 }
 
@@ -93,11 +94,7 @@ tresult AnalyzerFactory::getClassInfo2(int32 index, PClassInfo2* info)
 {
     if (index != 0 || !info)
         return kInvalidArgument;
-    std::memset(info, 0, sizeof *info);
-    std::memcpy(info->cid, AnalyzerComponent::classId.bytes, sizeof info->cid);
-    info->cardinality = PClassInfo::kManyInstances;
-    put(info->category, kVstAudioEffectClass);
-    putName(info->name);
+    describeClass(*info);
     info->classFlags = 0;
     put(info->subCategories, kSubCategories);
     put(info->vendor, kVendor);

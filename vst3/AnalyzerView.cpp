@@ -53,16 +53,6 @@ tresult AnalyzerView::queryInterface(const TUID iid, void** object)
     return noInterface(object);
 }
 
-uint32 AnalyzerView::addRef()
-{
-    return references.add();
-}
-
-uint32 AnalyzerView::release()
-{
-    return references.release(this);
-}
-
 tresult AnalyzerView::isPlatformTypeSupported(FIDString type)
 {
     return type && std::strcmp(type, kWindowType) == 0 ? kResultTrue : kResultFalse;

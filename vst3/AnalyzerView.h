@@ -10,14 +10,14 @@
 // in the other forms.
 #pragma once
 
+#include "vst3/Counted.h"
 #include "vst3/IPlugView.h"
-#include "vst3/References.h"
 
 class AnalyzerComponent;
 class Frame;
 class RunLoopHandler;
 
-class AnalyzerView final : public vst3::IPlugView {
+class AnalyzerView final : public vst3::Counted<AnalyzerView, vst3::IPlugView> {
 public:
     // Holds a reference to the component for its whole life.
     explicit AnalyzerView(AnalyzerComponent& component);
@@ -25,8 +25,6 @@ public:
     AnalyzerView& operator=(const AnalyzerView&) = delete;
 
     vst3::tresult ORVANE_VST3_CALL queryInterface(const vst3::TUID iid, void** object) override;
-    vst3::uint32 ORVANE_VST3_CALL addRef() override;
-    vst3::uint32 ORVANE_VST3_CALL release() override;
 
     vst3::tresult ORVANE_VST3_CALL isPlatformTypeSupported(vst3::FIDString type) override;
     vst3::tresult ORVANE_VST3_CALL attached(void* parent, vst3::FIDString type) override;
@@ -47,7 +45,7 @@ public:
 
 private:
     ~AnalyzerView();
-    friend class vst3::References<AnalyzerView>;
+    friend CountedBase;
 
     bool editorRect(vst3::ViewRect& rect);
     Frame* editorFrame() const;
@@ -56,7 +54,6 @@ private:
     void leaveHostRunLoop();
     void idleEditor();
 
-    vst3::References<AnalyzerView> references;
     AnalyzerComponent& component;
     vst3::IPlugFrame* hostFrame = nullptr;
     RunLoopHandler* runLoopHandler = nullptr;

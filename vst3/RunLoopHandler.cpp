@@ -48,16 +48,6 @@ tresult RunLoopHandler::queryInterface(const TUID iid, void** object)
     return noInterface(object);
 }
 
-uint32 RunLoopHandler::addRef()
-{
-    return references.add();
-}
-
-uint32 RunLoopHandler::release()
-{
-    return references.release(this);
-}
-
 void RunLoopHandler::onFDIsSet(FileDescriptor)
 {
     if (work)

@@ -4,12 +4,12 @@
 // thread. Reference-counted, as the host may hold it.
 #pragma once
 
+#include "vst3/Counted.h"
 #include "vst3/IPlugView.h"
-#include "vst3/References.h"
 
 #include <functional>
 
-class RunLoopHandler final : public vst3::IEventHandler, public vst3::ITimerHandler {
+class RunLoopHandler final : public vst3::Counted<RunLoopHandler, vst3::IEventHandler, vst3::ITimerHandler> {
 public:
     explicit RunLoopHandler(std::function<void()> work);
     RunLoopHandler(const RunLoopHandler&) = delete;
@@ -22,16 +22,13 @@ public:
     void stop();
 
     vst3::tresult ORVANE_VST3_CALL queryInterface(const vst3::TUID iid, void** object) override;
-    vst3::uint32 ORVANE_VST3_CALL addRef() override;
-    vst3::uint32 ORVANE_VST3_CALL release() override;
     void ORVANE_VST3_CALL onFDIsSet(vst3::FileDescriptor fd) override;
     void ORVANE_VST3_CALL onTimer() override;
 
 private:
     ~RunLoopHandler();
-    friend class vst3::References<RunLoopHandler>;
+    friend CountedBase;
 
-    vst3::References<RunLoopHandler> references;
     std::function<void()> work;
     // Held with a reference while registered.
     vst3::IRunLoop* loop = nullptr;

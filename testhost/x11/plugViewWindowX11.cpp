@@ -6,7 +6,7 @@
 #include "gui/x11/xlib.h"
 #include "testhost/screenshotPng.h"
 #include "testhost/x11/windowCapture.h"
-#include "vst3/References.h"
+#include "vst3/Counted.h"
 
 #include <X11/extensions/XTest.h>
 #include <poll.h>
@@ -23,7 +23,6 @@ using namespace vst3;
 
 namespace {
 
-constexpr auto kServeStep = std::chrono::milliseconds(1);
 constexpr auto kHoldTime = std::chrono::milliseconds(100);
 constexpr auto kSettleTime = std::chrono::milliseconds(30);
 constexpr const char* kTitle = "Orvane VST 3 test host";
@@ -120,6 +119,19 @@ private:
     std::vector<Timer> timers;
 };
 
+// The view's own window, a child of ours; 0 when there is none.
+Window childOf(Display* display, Window window)
+{
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    Window child = 0;
+    if (display && window && XQueryTree(display, window, &root, &parent, &children, &count) && count > 0)
+        child = children[0];
+    if (children)
+        XFree(children);
+    return child;
+}
+
 } // namespace
 
 const bool PlugViewWindow::kOffersRunLoop = true;
@@ -139,84 +151,53 @@ int PlugViewWindow::processThreads()
 struct PlugViewWindow::Platform {
     explicit Platform(bool offerRunLoop) : frame(offerRunLoop) {}
 
-    IPlugView* view = nullptr;
     HostFrame frame;
     Display* display = nullptr;
     Window window = 0;
-    ViewRect rect{};
-    bool isAttached = false;
-
-    void attach()
-    {
-        view->setFrame(&frame);
-        isAttached = view->attached(reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)),
-                                    kPlatformTypeX11EmbedWindowID) == kResultOk;
-        XSync(display, False);
-    }
-    void detach()
-    {
-        if (isAttached)
-            view->removed();
-        view->setFrame(nullptr);
-        isAttached = false;
-    }
-    Window viewWindow() const
-    {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        Window child = 0;
-        if (isAttached && XQueryTree(display, window, &root, &parent, &children, &count) && count > 0)
-            child = children[0];
-        if (children)
-            XFree(children);
-        return child;
-    }
 };
 
 PlugViewWindow::PlugViewWindow(IPlugView* view, bool offerRunLoop)
-    : platform(std::make_unique<Platform>(offerRunLoop))
+    : view(view), platform(std::make_unique<Platform>(offerRunLoop))
 {
     Platform& p = *platform;
-    p.view = view;
     p.display = connectToXServer();
-    if (!p.display || view->getSize(&p.rect) != kResultOk)
+    if (!p.display || view->getSize(&rect) != kResultOk)
         return;
-    const int width = std::max(p.rect.right - p.rect.left, 1);
-    const int height = std::max(p.rect.bottom - p.rect.top, 1);
     const int screen = DefaultScreen(p.display);
     p.window = XCreateSimpleWindow(p.display, DefaultRootWindow(p.display), 0, 0,
-                                   static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                   static_cast<unsigned>(std::max(rect.right - rect.left, 1)),
+                                   static_cast<unsigned>(std::max(rect.bottom - rect.top, 1)), 0,
                                    BlackPixel(p.display, screen), WhitePixel(p.display, screen));
     XStoreName(p.display, p.window, kTitle);
     XMapWindow(p.display, p.window);
     // The view's own connection must find the window in the server.
     XSync(p.display, False);
-    p.attach();
+    attach();
 }
 
 PlugViewWindow::~PlugViewWindow()
 {
-    platform->detach();
+    detach();
     if (platform->display)
         XCloseDisplay(platform->display);
 }
 
-bool PlugViewWindow::attached() const
-{
-    return platform->isAttached;
-}
-
-ViewRect PlugViewWindow::size() const
-{
-    return platform->rect;
-}
-
-void PlugViewWindow::reattach()
+void PlugViewWindow::attach()
 {
     if (!platform->window)
         return;
-    platform->detach();
-    platform->attach();
+    view->setFrame(&platform->frame);
+    isAttached = view->attached(reinterpret_cast<void*>(static_cast<std::uintptr_t>(platform->window)),
+                                kPlatformTypeX11EmbedWindowID) == kResultOk;
+    XSync(platform->display, False);
+}
+
+void PlugViewWindow::detach()
+{
+    if (isAttached)
+        view->removed();
+    view->setFrame(nullptr);
+    isAttached = false;
 }
 
 void PlugViewWindow::serve()
@@ -231,15 +212,6 @@ void PlugViewWindow::serve()
     platform->frame.runOnce();
 }
 
-void PlugViewWindow::serveFor(std::chrono::milliseconds duration)
-{
-    const Clock::time_point end = Clock::now() + duration;
-    do {
-        serve();
-        std::this_thread::sleep_for(kServeStep);
-    } while (Clock::now() < end);
-}
-
 int PlugViewWindow::registeredDescriptors() const
 {
     return platform->frame.descriptorCount();
@@ -252,7 +224,7 @@ int PlugViewWindow::registeredTimers() const
 
 Screenshot PlugViewWindow::capture() const
 {
-    return captureWindow(platform->display, platform->viewWindow());
+    return captureWindow(platform->display, isAttached ? childOf(platform->display, platform->window) : 0);
 }
 
 std::string PlugViewWindow::saveCapture(const std::string& folder, const std::string& stem) const
@@ -263,15 +235,15 @@ std::string PlugViewWindow::saveCapture(const std::string& folder, const std::st
 
 void PlugViewWindow::click(int x, int y)
 {
-    if (!platform->isAttached)
+    if (!isAttached)
         return;
     Display* input = connectToXServer();
     if (!input)
         return;
     int screenX = 0, screenY = 0;
     Window child;
-    XTranslateCoordinates(platform->display, platform->viewWindow(), DefaultRootWindow(platform->display), x,
-                          y, &screenX, &screenY, &child);
+    XTranslateCoordinates(platform->display, childOf(platform->display, platform->window),
+                          DefaultRootWindow(platform->display), x, y, &screenX, &screenY, &child);
     XTestFakeMotionEvent(input, DefaultScreen(input), screenX, screenY, CurrentTime);
     XSync(input, False);
     serveFor(kSettleTime);

@@ -5,6 +5,7 @@
 // refused, unchanged, from anything that is not a whole state.
 #include "analysis/Analyzer.h"
 #include "testhost/MemoryStream.h"
+#include "testhost/vst3Playback.h"
 #include "vst3/AnalyzerComponent.h"
 #include "vst3/AnalyzerFactory.h"
 #include "vst3/viewState.h"
@@ -69,26 +70,10 @@ protected:
                 return false;
         return true;
     }
-    tresult process(std::vector<float*> inputs, std::vector<float*> outputs, int32 frames, uint64 silence = 0,
-                    uint64* outputSilence = nullptr)
+    tresult process(std::vector<float*> inputs, std::vector<float*> outputs, int32 frames,
+                    uint64* silence = nullptr)
     {
-        AudioBusBuffers input{}, output{};
-        input.numChannels = static_cast<int32>(inputs.size());
-        input.silenceFlags = silence;
-        input.channelBuffers32 = inputs.data();
-        output.numChannels = static_cast<int32>(outputs.size());
-        output.channelBuffers32 = outputs.data();
-        ProcessData data{};
-        data.symbolicSampleSize = kSample32;
-        data.numSamples = frames;
-        data.numInputs = inputs.empty() ? 0 : 1;
-        data.numOutputs = 1;
-        data.inputs = &input;
-        data.outputs = &output;
-        const tresult result = processor->process(data);
-        if (outputSilence)
-            *outputSilence = output.silenceFlags;
-        return result;
+        return processOnce(*processor, std::move(inputs), std::move(outputs), frames, 0, silence);
     }
 
     IComponent* component = nullptr;
@@ -163,7 +148,7 @@ TEST_F(ComponentTest, OutputWithoutInputIsSilentAndFlaggedSo)
 {
     std::vector<float> left = guarded(100, 0.75f), right = guarded(100, 0.75f);
     uint64 silence = 0;
-    ASSERT_EQ(process({}, {left.data() + kGuardFrames, right.data() + kGuardFrames}, 100, 0, &silence),
+    ASSERT_EQ(process({}, {left.data() + kGuardFrames, right.data() + kGuardFrames}, 100, &silence),
               kResultOk);
     for (int32 i = 0; i < 100; ++i)
         ASSERT_TRUE(left[static_cast<std::size_t>(kGuardFrames + i)] == 0.0f &&

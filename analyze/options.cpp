@@ -11,7 +11,6 @@
 namespace {
 
 constexpr const char* kProgram = "orvane-analyze";
-constexpr const char* kVersion = "1.0.0";
 
 constexpr const char* kDescription =
     "Analyses audio files with the Orvane plug-in's own analysis: the nine measures of its panel\n"
@@ -32,7 +31,7 @@ std::string versionText()
 {
     int major = 0, minor = 0, patch = 0;
     ebur128_get_version(&major, &minor, &patch);
-    return std::string(kProgram) + " " + kVersion + "\n" + sf_version_string() + ", libebur128 " +
+    return std::string(kProgram) + " " + ORVANE_VERSION + "\n" + sf_version_string() + ", libebur128 " +
            std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + ", libpng " +
            png_get_libpng_ver(nullptr);
 }

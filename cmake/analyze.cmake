@@ -46,6 +46,7 @@ target_link_libraries(orvane-analyze PRIVATE orvane_analyze_session orvane_analy
                       PkgConfig::SNDFILE PkgConfig::EBUR128 PNG::PNG nlohmann_json::nlohmann_json CLI11::CLI11
                       Threads::Threads)
 target_compile_options(orvane-analyze PRIVATE ${ORVANE_WARNINGS})
+target_compile_definitions(orvane-analyze PRIVATE ORVANE_VERSION="${PROJECT_VERSION}")
 
 # Its tests run the program as users do, beside sox and ffmpeg.
 file(GLOB analyze_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/analyze/*.cpp)
@@ -53,3 +54,31 @@ orvane_native_tests(analyze_tests orvane_core ${analyze_test_sources})
 target_link_libraries(analyze_tests PRIVATE PkgConfig::SNDFILE PNG::PNG nlohmann_json::nlohmann_json util)
 target_compile_definitions(analyze_tests PRIVATE ORVANE_ANALYZE="$<TARGET_FILE:orvane-analyze>")
 add_dependencies(analyze_tests orvane-analyze)
+
+# Installing: the program, its two session libraries in a folder of their own
+# (found through the program's run path) and its manual page, made from
+# --help by help2man.
+if(ORVANE_SANITIZE)
+  # Sanitizer builds are for the tests: slow, and tied to the compiler's runtime.
+  install(CODE "message(FATAL_ERROR \"This build has sanitizers; install from a build configured with \
+-DORVANE_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release\")")
+else()
+  set(ORVANE_PRIVATE_LIBRARY_DIR lib/orvane)
+  set_target_properties(orvane-analyze PROPERTIES INSTALL_RPATH "$ORIGIN/../${ORVANE_PRIVATE_LIBRARY_DIR}")
+  install(TARGETS orvane-analyze RUNTIME DESTINATION bin COMPONENT analyze)
+  install(TARGETS orvane_analyze_session orvane_analyze_session_x2
+          LIBRARY DESTINATION ${ORVANE_PRIVATE_LIBRARY_DIR} COMPONENT analyze
+          PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+
+  find_program(HELP2MAN help2man REQUIRED)
+  set(ORVANE_MAN_PAGE ${CMAKE_BINARY_DIR}/man/orvane-analyze.1)
+  add_custom_command(OUTPUT ${ORVANE_MAN_PAGE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND ${HELP2MAN} --no-info --section 1 --version-string ${PROJECT_VERSION} --name "analyse audio files with the Orvane plug-in's analysis and loudness"
+            --include ${PROJECT_SOURCE_DIR}/packaging/orvane-analyze.h2m --output ${ORVANE_MAN_PAGE}
+            $<TARGET_FILE:orvane-analyze>
+    DEPENDS orvane-analyze ${PROJECT_SOURCE_DIR}/packaging/orvane-analyze.h2m
+    COMMENT "Manual page of orvane-analyze" VERBATIM)
+  add_custom_target(orvane-analyze-man ALL DEPENDS ${ORVANE_MAN_PAGE})
+  install(FILES ${ORVANE_MAN_PAGE} DESTINATION share/man/man1 COMPONENT analyze)
+endif()

@@ -1,10 +1,12 @@
 # orvane-analyze: the plug-in's analysis for audio files, with loudness
-# (Linux only). Debian's libraries do the file reading, loudness, PNG, JSON
-# and option parsing.
+# (Linux only). Debian's libraries do the file reading, loudness, PNG, the
+# plots' drawing (cairo), JSON and option parsing.
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(EBUR128 REQUIRED IMPORTED_TARGET libebur128)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(nlohmann_json 3.10 REQUIRED)
 find_package(CLI11 REQUIRED)
 find_package(Threads REQUIRED)
@@ -40,10 +42,26 @@ add_executable(orvane-analyze
   analyze/ReportOutput.cpp
   analyze/textReport.cpp
   analyze/jsonReport.cpp
+  analyze/plots/SliceSeries.cpp
+  analyze/plots/TimelineCollector.cpp
+  analyze/plots/PlotAxis.cpp
+  analyze/plots/PlotCanvas.cpp
+  analyze/plots/plotStyle.cpp
+  analyze/plots/plotData.cpp
+  analyze/plots/levelPlot.cpp
+  analyze/plots/histogramPlot.cpp
+  analyze/plots/spectrumPlot.cpp
+  analyze/plots/spectrogramPlot.cpp
+  analyze/plots/plotFiles.cpp
+  analyze/html/HtmlReport.cpp
+  analyze/html/reportPage.cpp
+  # The plots' spectra use the plug-in's FFT.
+  analysis/fft.cpp
 )
 target_include_directories(orvane-analyze PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvane-analyze PRIVATE orvane_analyze_session orvane_analyze_session_x2
-                      PkgConfig::SNDFILE PkgConfig::EBUR128 PNG::PNG nlohmann_json::nlohmann_json CLI11::CLI11
+                      PkgConfig::SNDFILE PkgConfig::EBUR128 PkgConfig::CAIRO PkgConfig::FONTCONFIG PNG::PNG nlohmann_json::nlohmann_json
+                      CLI11::CLI11
                       Threads::Threads)
 target_compile_options(orvane-analyze PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane-analyze PRIVATE ORVANE_VERSION="${PROJECT_VERSION}")

@@ -73,6 +73,18 @@ target_link_libraries(analyze_tests PRIVATE PkgConfig::SNDFILE PNG::PNG nlohmann
 target_compile_definitions(analyze_tests PRIVATE ORVANE_ANALYZE="$<TARGET_FILE:orvane-analyze>")
 add_dependencies(analyze_tests orvane-analyze)
 
+# The whole-file plots read back from their pixels, their series in memory,
+# and the HTML report in Debian's chromium.
+file(GLOB plot_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/plots/*.cpp)
+orvane_native_tests(plots_tests orvane_core ${plot_test_sources} tests/analyze/analyzeTestSupport.cpp
+                    analyze/plots/SliceSeries.cpp analyze/plots/PlotAxis.cpp analyze/plots/plotData.cpp)
+target_link_libraries(plots_tests PRIVATE PkgConfig::SNDFILE PkgConfig::CAIRO PNG::PNG nlohmann_json::nlohmann_json)
+target_compile_definitions(plots_tests PRIVATE ORVANE_ANALYZE="$<TARGET_FILE:orvane-analyze>")
+add_dependencies(plots_tests orvane-analyze)
+add_test(NAME html_report.sortsInChromium
+         COMMAND python3 -B ${PROJECT_SOURCE_DIR}/tests/report/checkHtmlReport.py $<TARGET_FILE:orvane-analyze>
+                 ${ORVANE_TEST_WORKDIR}/html-report)
+
 # Installing: the program, its two session libraries in a folder of their own
 # (found through the program's run path) and its manual page, made from
 # --help by help2man.

@@ -23,6 +23,11 @@ struct ColumnLevel {
     double rmsDb;
 };
 
+struct ColumnPoint {
+    double x;
+    ColumnLevel level;
+};
+
 std::optional<ColumnLevel> channelLevel(const FileTimeline& timeline, const SliceRange& range, int channel)
 {
     const std::size_t peakColumn = static_cast<std::size_t>(channel) * FileTimeline::kLevelColumnsPerChannel;
@@ -68,8 +73,16 @@ public:
         canvas.legend(legend());
         canvas.beginData();
         drawOvers();
+        // Every RMS line over every peak line: the RMS is what a reader follows.
+        std::vector<std::vector<ColumnPoint>> channelPoints;
         for (int channel = 0; channel < timeline.channels; ++channel)
-            drawChannel(channel);
+            channelPoints.push_back(pointsOf(channel));
+        for (int channel = 0; channel < timeline.channels; ++channel)
+            drawLine(channelPoints[static_cast<std::size_t>(channel)], &ColumnLevel::peakDb, channelColour(channel),
+                     kPeakAlpha, kPeakLineWidth);
+        for (int channel = 0; channel < timeline.channels; ++channel)
+            drawLine(channelPoints[static_cast<std::size_t>(channel)], &ColumnLevel::rmsDb, channelColour(channel),
+                     1.0, kRmsLineWidth);
         drawLoudness();
         canvas.endData();
         canvas.finishAxes();
@@ -102,22 +115,23 @@ private:
         return slicesInColumn(series, timeline.frames, column, columns);
     }
 
-    void drawChannel(int channel)
+    std::vector<ColumnPoint> pointsOf(int channel) const
     {
-        cairo_t* cairo = canvas.context();
-        std::vector<std::pair<double, ColumnLevel>> points;
+        std::vector<ColumnPoint> points;
         for (int column = 0; column < columns; ++column)
             if (const std::optional<ColumnLevel> level = channelLevel(timeline, range(timeline.levels, column), channel))
-                points.emplace_back(columnX(column), *level);
-        canvas.setColour(channelColour(channel), kPeakAlpha);
-        cairo_set_line_width(cairo, kPeakLineWidth);
-        for (const auto& [px, level] : points)
-            cairo_line_to(cairo, px, levelY(level.peakDb));
-        cairo_stroke(cairo);
-        canvas.setColour(channelColour(channel));
-        cairo_set_line_width(cairo, kRmsLineWidth);
-        for (const auto& [px, level] : points)
-            cairo_line_to(cairo, px, levelY(level.rmsDb));
+                points.push_back({columnX(column), *level});
+        return points;
+    }
+
+    void drawLine(const std::vector<ColumnPoint>& points, double ColumnLevel::*level, const PlotColour& colour,
+                  double alpha, double width)
+    {
+        cairo_t* cairo = canvas.context();
+        for (const ColumnPoint& point : points)
+            cairo_line_to(cairo, point.x, levelY(point.level.*level));
+        canvas.setColour(colour, alpha);
+        cairo_set_line_width(cairo, width);
         cairo_stroke(cairo);
     }
 

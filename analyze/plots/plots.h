@@ -33,6 +33,8 @@ constexpr double kLevelPlotFloorDb = -60.0;
 constexpr double kLevelPlotCeilingDb = 3.0;
 // True peaks above this are overs, dBTP.
 constexpr double kOverThresholdDbtp = 0.0;
+// The spectrogram's room on the right of its plot area, for its colour scale.
+constexpr double kSpectrogramScaleMargin = 110.0;
 // The analysis's quiet threshold and its near-peak distance, dB.
 constexpr double kQuietBelowDb = -36.0;
 constexpr double kNearPeakWithinDb = 3.0;

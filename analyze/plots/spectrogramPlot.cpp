@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr double kColourScaleMargin = 110.0;
 constexpr double kColourScaleGap = 14.0;
 constexpr double kColourScaleWidth = 18.0;
 constexpr double kColourScaleStepDb = 20.0;
@@ -62,7 +61,7 @@ public:
     explicit SpectrogramPlot(const FileTimeline& timeline)
         : timeline(timeline),
           canvas(timeAxis(durationOf(timeline)), frequencyAxis(kLowestFrequency, highestFrequency(timeline)),
-                 kColourScaleMargin),
+                 kSpectrogramScaleMargin),
           columns(static_cast<int>(canvas.right() - canvas.left())),
           rows(static_cast<int>(canvas.bottom() - canvas.top())), rowBins(binsOfRows()), levels(columnLevels()),
           top(spectrumTopDb(*std::max_element(levels.begin(), levels.end())))
@@ -121,13 +120,13 @@ private:
             if (spectra <= 0.0)
                 continue;
             for (int row = 0; row < rows; ++row) {
+                // The highest bin of the row, so that a tone keeps its level among many bins.
                 const BinRange& bins = rowBins[static_cast<std::size_t>(row)];
-                double sum = 0.0;
+                double highest = 0.0;
                 for (int bin = bins.first; bin < bins.last; ++bin)
-                    sum += power[static_cast<std::size_t>(bin)];
+                    highest = std::max(highest, power[static_cast<std::size_t>(bin)]);
                 result[static_cast<std::size_t>(column) * static_cast<std::size_t>(rows) +
-                       static_cast<std::size_t>(row)] =
-                    powerDecibels(sum / (bins.last - bins.first) / spectra / timeline.channels);
+                       static_cast<std::size_t>(row)] = powerDecibels(highest / spectra / timeline.channels);
             }
         }
         return result;

@@ -25,12 +25,14 @@ double highestLevel(const FileTimeline& timeline)
     return highest;
 }
 
-double meanPower(const std::vector<double>& spectrum, const BinRange& range)
+// The highest of the bins, not their mean: a tone among many bins of one
+// pixel column still reads its own level.
+double highestPower(const std::vector<double>& spectrum, const BinRange& range)
 {
-    double sum = 0.0;
+    double highest = 0.0;
     for (int bin = range.first; bin < range.last; ++bin)
-        sum += spectrum[static_cast<std::size_t>(bin)];
-    return sum / (range.last - range.first);
+        highest = std::max(highest, spectrum[static_cast<std::size_t>(bin)]);
+    return highest;
 }
 
 class SpectrumPlot {
@@ -79,7 +81,7 @@ private:
             const BinRange range = binsInRange(timeline.binHz, timeline.bins, low, high);
             if (range.empty())
                 continue;
-            const double level = std::max(powerDecibels(meanPower(spectrum, range)), top - kSpectrumRangeDb);
+            const double level = std::max(powerDecibels(highestPower(spectrum, range)), top - kSpectrumRangeDb);
             cairo_line_to(cairo, canvas.left() + column + 0.5, canvas.yOf(level));
         }
         canvas.setColour(channelColour(channel));

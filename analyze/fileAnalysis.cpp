@@ -32,7 +32,8 @@ void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bo
 // its own. They hold on to themselves in the consumers, so they stay put.
 class LoudnessMeters {
 public:
-    LoudnessMeters(const AudioFile& file, std::vector<ChunkRing::Consumer>& consumers, TimelineCollector* timeline)
+    LoudnessMeters(const AudioFile& file, std::vector<ChunkRing::Consumer>& consumers,
+                   TimelineCollector* timeline)
         : loudness(file.channels(), file.sampleRate())
     {
         if (timeline)
@@ -43,7 +44,7 @@ public:
         for (int channel = 0; channel < file.channels(); ++channel) {
             TruePeakMeter& meter = truePeaks.emplace_back(file.channels(), file.sampleRate(), channel);
             consumers.push_back([&meter, timeline, channel, channels = file.channels()](const float* frames,
-                                                                                         std::int64_t count) {
+                                                                                        std::int64_t count) {
                 // In short stretches for the plots, which show where the overs are.
                 const std::int64_t stretch = timeline ? TimelineCollector::kTruePeakFrames : count;
                 for (std::int64_t done = 0; done < count; done += stretch) {
@@ -130,6 +131,7 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         report.error =
             writePictures(session->pictures(), settings.pictureFolder, pictureStem, report.pictures);
     if (timeline && report.error.empty())
-        report.error = makePlots(timeline->finish(), {settings.plotFolder, pictureStem, settings.keepPlots}, report);
+        report.error =
+            makePlots(timeline->finish(), {settings.plotFolder, pictureStem, settings.keepPlots}, report);
     return report;
 }

@@ -44,15 +44,19 @@ const std::vector<Column>& figureColumns()
              return static_cast<double>(r.info->frames) / r.info->sampleRate;
          }},
         {"integrated", "LUFS", 1,
-         [](const FileReport& r) { return loudness(r, [](const Loudness& l) { return l.figures.integrated; }); }},
+         [](const FileReport& r) {
+             return loudness(r, [](const Loudness& l) { return l.figures.integrated; });
+         }},
         {"loudness range", "LU", 1,
          [](const FileReport& r) { return loudness(r, [](const Loudness& l) { return l.figures.range; }); }},
         {"true peak", "dBTP", 1,
          [](const FileReport& r) { return loudness(r, [](const Loudness& l) { return l.truePeak; }); }},
-        {"PLR", "LU", 1, [](const FileReport& r) { return loudness(r, [](const Loudness& l) { return l.plr(); }); }},
+        {"PLR", "LU", 1,
+         [](const FileReport& r) { return loudness(r, [](const Loudness& l) { return l.plr(); }); }},
         {"peak", "dB", 2, [](const FileReport& r) { return measure(r, &AnalyzerMeasures::peakDb); }},
         {"RMS", "dB", 2, [](const FileReport& r) { return measure(r, &AnalyzerMeasures::rmsDb); }},
-        {"RMS to mean", "dB", 2, [](const FileReport& r) { return measure(r, &AnalyzerMeasures::rmsToMeanDb); }},
+        {"RMS to mean", "dB", 2,
+         [](const FileReport& r) { return measure(r, &AnalyzerMeasures::rmsToMeanDb); }},
         {"quiet (below -36 dB)", "%", 2,
          [](const FileReport& r) { return measure(r, &AnalyzerMeasures::quietPercent); }},
         {"near peak (within 3 dB)", "%", 2,
@@ -73,12 +77,23 @@ std::string escaped(const std::string& text)
     std::string result;
     for (const char c : text) {
         switch (c) {
-        case '&': result += "&amp;"; break;
-        case '<': result += "&lt;"; break;
-        case '>': result += "&gt;"; break;
-        case '"': result += "&quot;"; break;
-        case '\'': result += "&#39;"; break;
-        default: result += c;
+        case '&':
+            result += "&amp;";
+            break;
+        case '<':
+            result += "&lt;";
+            break;
+        case '>':
+            result += "&gt;";
+            break;
+        case '"':
+            result += "&quot;";
+            break;
+        case '\'':
+            result += "&#39;";
+            break;
+        default:
+            result += c;
         }
     }
     return result;
@@ -181,8 +196,9 @@ std::string HtmlReport::page() const
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
     html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-    html += "<title>orvane-analyze: " + std::to_string(rows.size()) + (rows.size() == 1 ? " file" : " files") +
-            "</title>\n<style>\n" + kReportStyle + "</style>\n</head>\n<body>\n";
+    html += "<title>orvane-analyze: " + std::to_string(rows.size()) +
+            (rows.size() == 1 ? " file" : " files") + "</title>\n<style>\n" + kReportStyle +
+            "</style>\n</head>\n<body>\n";
     html += "<h1>orvane-analyze: " + std::to_string(rows.size()) + (rows.size() == 1 ? " file" : " files") +
             "</h1>\n<p class=\"hint\">" + kReportIntroduction + "</p>\n";
     html += table();
@@ -202,8 +218,8 @@ std::string HtmlReport::table() const
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         const std::string name = std::filesystem::path(row.file).filename().string();
-        html += "<tr><td><a href=\"#file-" + std::to_string(i + 1) +
-                "\" title=\"" + escaped(row.file) + "\">" + escaped(name) + "</a></td>";
+        html += "<tr><td><a href=\"#file-" + std::to_string(i + 1) + "\" title=\"" + escaped(row.file) +
+                "\">" + escaped(name) + "</a></td>";
         for (const Cell& cell : row.figures)
             html += "<td data-value=\"" + sortValue(cell.value) + "\">" + escaped(cell.text) + "</td>";
         std::string remarks;
@@ -219,11 +235,13 @@ std::string HtmlReport::table() const
 std::string HtmlReport::section(std::size_t index) const
 {
     const Row& row = rows[index];
-    std::string html = "<section id=\"file-" + std::to_string(index + 1) + "\">\n<h2>" + escaped(row.file) + "</h2>\n";
+    std::string html =
+        "<section id=\"file-" + std::to_string(index + 1) + "\">\n<h2>" + escaped(row.file) + "</h2>\n";
     if (!row.error.empty())
         html += "<p class=\"error\">" + escaped(row.error) + "</p>\n";
     for (const Plot& plot : row.plots)
         html += "<figure><img src=\"data:image/png;base64," + plot.base64 + "\" alt=\"" +
-                escaped(plotTitle(plot.kind) + " of " + row.file) + "\" width=\"1200\" height=\"400\"></figure>\n";
+                escaped(plotTitle(plot.kind) + " of " + row.file) +
+                "\" width=\"1200\" height=\"400\"></figure>\n";
     return html + "</section>\n";
 }

@@ -1,6 +1,7 @@
 #include "analyze/html/reportPage.h"
 
-const char* const kReportStyle = R"(body { font-family: "Liberation Sans", Arial, sans-serif; margin: 24px; color: #222; }
+const char* const kReportStyle =
+    R"(body { font-family: "Liberation Sans", Arial, sans-serif; margin: 24px; color: #222; }
 h1 { font-size: 22px; margin: 0 0 6px; }
 h2 { font-size: 17px; margin: 28px 0 8px; word-break: break-all; }
 .hint { color: #555; margin: 0 0 14px; }

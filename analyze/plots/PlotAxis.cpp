@@ -10,7 +10,8 @@ constexpr long kSecondsPerMinute = 60;
 // From here on the axis counts minutes and seconds.
 constexpr double kMinutesFrom = 120.0;
 // Steps a reader can add up in their head, in seconds.
-constexpr double kTimeSteps[] = {0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200};
+constexpr double kTimeSteps[] = {0.05, 0.1, 0.2, 0.5, 1,   2,   5,    10,   15,
+                                 30,   60,  120, 300, 600, 900, 1800, 3600, 7200};
 constexpr double kFrequencyMultiples[] = {1.0, 2.0, 5.0};
 // Leaves out ticks that fall a hair beyond the range through rounding.
 constexpr double kTickTolerance = 1e-9;

@@ -41,6 +41,15 @@ double crisp(double position)
 
 } // namespace
 
+std::vector<LegendEntry> channelLegend(int channels)
+{
+    std::vector<LegendEntry> entries;
+    for (int channel = 0; channel < channels; ++channel)
+        entries.push_back(
+            {channelName(channel, channels), channelColour(channel), LegendEntry::Mark::ThickLine});
+    return entries;
+}
+
 PlotCanvas::PlotCanvas(PlotAxis xAxis, PlotAxis yAxis, double rightMargin)
     : x(std::move(xAxis)), y(std::move(yAxis)),
       surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPlotWidth, kPlotHeight)),

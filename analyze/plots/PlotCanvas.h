@@ -21,6 +21,9 @@ struct LegendEntry {
     double alpha = 1.0;
 };
 
+// A thick line in each channel's colour, named after the channel.
+std::vector<LegendEntry> channelLegend(int channels);
+
 class PlotCanvas {
 public:
     // `rightMargin` leaves room beside the area, for a colour scale.

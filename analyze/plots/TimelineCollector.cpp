@@ -59,7 +59,8 @@ TimelineCollector::TimelineCollector(int channelCount, int rate)
                 std::vector<std::int64_t>(FileTimeline::kHistogramBins, 0)),
       window(hannWindow(kSpectrumFrames)), windowPowerScale(powerScale(window)),
       spectrumInput(static_cast<std::size_t>(channelCount), std::vector<float>(kSpectrumFrames)),
-      transformReal(kSpectrumFrames), transformImaginary(kSpectrumFrames), framePower(kSpectrumFrames / 2 + 1),
+      transformReal(kSpectrumFrames), transformImaginary(kSpectrumFrames),
+      framePower(kSpectrumFrames / 2 + 1),
       powerSums(static_cast<std::size_t>(channelCount), std::vector<double>(kSpectrumFrames / 2)),
       spectrogram(kSpectrumFrames, std::vector<Merge>(kSpectrumFrames / 2 + 1, Merge::Sum),
                   kMaxSpectrogramSlices),
@@ -117,7 +118,8 @@ void TimelineCollector::endLevelBlock()
 
 void TimelineCollector::addToHistogram(int channel, float sample)
 {
-    static const double kFloorAmplitude = std::pow(10.0, FileTimeline::kHistogramFloorDb / kDecibelsPerDecade);
+    static const double kFloorAmplitude =
+        std::pow(10.0, FileTimeline::kHistogramFloorDb / kDecibelsPerDecade);
     const double magnitude = std::fabs(static_cast<double>(sample));
     int bin = 0;
     // Silence and non-numbers go to the first bin, anything beyond full scale to the last.
@@ -137,7 +139,8 @@ void TimelineCollector::endSpectrumFrame()
         std::vector<float>& samples = spectrumInput[static_cast<std::size_t>(channel)];
         for (std::size_t i = 0; i < samples.size(); ++i)
             samples[i] *= window[i];
-        fft_float(kSpectrumFrames, 0, samples.data(), nullptr, transformReal.data(), transformImaginary.data());
+        fft_float(kSpectrumFrames, 0, samples.data(), nullptr, transformReal.data(),
+                  transformImaginary.data());
         std::vector<double>& sums = powerSums[static_cast<std::size_t>(channel)];
         for (std::size_t bin = 0; bin < kBins; ++bin) {
             const double power = (static_cast<double>(transformReal[bin]) * transformReal[bin] +

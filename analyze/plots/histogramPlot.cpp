@@ -54,7 +54,8 @@ std::vector<double> shares(const std::vector<std::int64_t>& counts)
         total += count;
     std::vector<double> result;
     for (const std::int64_t count : counts)
-        result.push_back(total > 0 ? kPercent * static_cast<double>(count) / static_cast<double>(total) : 0.0);
+        result.push_back(total > 0 ? kPercent * static_cast<double>(count) / static_cast<double>(total)
+                                   : 0.0);
     return result;
 }
 
@@ -103,10 +104,7 @@ public:
 private:
     std::vector<LegendEntry> legend() const
     {
-        std::vector<LegendEntry> entries;
-        for (int channel = 0; channel < timeline.channels; ++channel)
-            entries.push_back({channelName(channel, timeline.channels), channelColour(channel),
-                               LegendEntry::Mark::ThickLine});
+        std::vector<LegendEntry> entries = channelLegend(timeline.channels);
         entries.push_back({quietText(), kQuietColour, LegendEntry::Mark::Box, kRegionAlpha * 2});
         entries.push_back({nearPeakText(), kNearPeakColour, LegendEntry::Mark::Box, kRegionAlpha * 2});
         return entries;
@@ -115,8 +113,8 @@ private:
     void shade(double fromDb, double toDb, const PlotColour& colour)
     {
         canvas.setColour(colour, kRegionAlpha);
-        cairo_rectangle(canvas.context(), canvas.xOf(fromDb), canvas.top(), canvas.xOf(toDb) - canvas.xOf(fromDb),
-                        canvas.bottom() - canvas.top());
+        cairo_rectangle(canvas.context(), canvas.xOf(fromDb), canvas.top(),
+                        canvas.xOf(toDb) - canvas.xOf(fromDb), canvas.bottom() - canvas.top());
         cairo_fill(canvas.context());
     }
 

@@ -78,11 +78,11 @@ public:
         for (int channel = 0; channel < timeline.channels; ++channel)
             channelPoints.push_back(pointsOf(channel));
         for (int channel = 0; channel < timeline.channels; ++channel)
-            drawLine(channelPoints[static_cast<std::size_t>(channel)], &ColumnLevel::peakDb, channelColour(channel),
-                     kPeakAlpha, kPeakLineWidth);
+            drawLine(channelPoints[static_cast<std::size_t>(channel)], &ColumnLevel::peakDb,
+                     channelColour(channel), kPeakAlpha, kPeakLineWidth);
         for (int channel = 0; channel < timeline.channels; ++channel)
-            drawLine(channelPoints[static_cast<std::size_t>(channel)], &ColumnLevel::rmsDb, channelColour(channel),
-                     1.0, kRmsLineWidth);
+            drawLine(channelPoints[static_cast<std::size_t>(channel)], &ColumnLevel::rmsDb,
+                     channelColour(channel), 1.0, kRmsLineWidth);
         drawLoudness();
         canvas.endData();
         canvas.finishAxes();
@@ -119,13 +119,14 @@ private:
     {
         std::vector<ColumnPoint> points;
         for (int column = 0; column < columns; ++column)
-            if (const std::optional<ColumnLevel> level = channelLevel(timeline, range(timeline.levels, column), channel))
+            if (const std::optional<ColumnLevel> level =
+                    channelLevel(timeline, range(timeline.levels, column), channel))
                 points.push_back({columnX(column), *level});
         return points;
     }
 
-    void drawLine(const std::vector<ColumnPoint>& points, double ColumnLevel::*level, const PlotColour& colour,
-                  double alpha, double width)
+    void drawLine(const std::vector<ColumnPoint>& points, double ColumnLevel::*level,
+                  const PlotColour& colour, double alpha, double width)
     {
         cairo_t* cairo = canvas.context();
         for (const ColumnPoint& point : points)
@@ -152,7 +153,8 @@ private:
         cairo_t* cairo = canvas.context();
         const double height = canvas.bottom() - canvas.top();
         for (int column = 0; column < columns; ++column) {
-            const std::optional<double> truePeak = highest(timeline.truePeak, range(timeline.truePeak, column));
+            const std::optional<double> truePeak =
+                highest(timeline.truePeak, range(timeline.truePeak, column));
             if (!truePeak || *truePeak <= kOverThresholdDbtp)
                 continue;
             const double px = canvas.left() + column;

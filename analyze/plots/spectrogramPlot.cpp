@@ -63,16 +63,17 @@ public:
           canvas(timeAxis(durationOf(timeline)), frequencyAxis(kLowestFrequency, highestFrequency(timeline)),
                  kSpectrogramScaleMargin),
           columns(static_cast<int>(canvas.right() - canvas.left())),
-          rows(static_cast<int>(canvas.bottom() - canvas.top())), rowBins(binsOfRows()), levels(columnLevels()),
-          top(spectrumTopDb(*std::max_element(levels.begin(), levels.end())))
+          rows(static_cast<int>(canvas.bottom() - canvas.top())), rowBins(binsOfRows()),
+          levels(columnLevels()), top(spectrumTopDb(*std::max_element(levels.begin(), levels.end())))
     {
     }
 
     PngBytes draw(const PlotCaption& caption)
     {
         canvas.title(caption.fileName + ": spectrogram", "");
-        canvas.legend({{"all channels together; colour: level (dB; full-scale sine = 0 dB), scale on the right",
-                        colourAt(1.0), LegendEntry::Mark::None}});
+        canvas.legend(
+            {{"all channels together; colour: level (dB; full-scale sine = 0 dB), scale on the right",
+              colourAt(1.0), LegendEntry::Mark::None}});
         drawImage();
         drawColourScale();
         canvas.finishAxes();
@@ -91,8 +92,8 @@ private:
             const double high = canvas.yAxis().valueAt(static_cast<double>(row + 1) / rows);
             BinRange range = binsInRange(binHz, timeline.bins, low, high);
             if (range.empty()) {
-                const int nearest = std::clamp(static_cast<int>(std::lround(std::sqrt(low * high) / binHz)), 1,
-                                               std::max(timeline.bins - 1, 1));
+                const int nearest = std::clamp(static_cast<int>(std::lround(std::sqrt(low * high) / binHz)),
+                                               1, std::max(timeline.bins - 1, 1));
                 range = {nearest, nearest + 1};
             }
             result.push_back(range);
@@ -103,7 +104,8 @@ private:
     // dB per column and row, column after column; minus infinity where no spectrum falls.
     std::vector<double> columnLevels() const
     {
-        std::vector<double> result(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), -HUGE_VAL);
+        std::vector<double> result(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows),
+                                   -HUGE_VAL);
         const TimeSlices& slices = timeline.spectrogram;
         const std::size_t countColumn = slices.width - 1;
         std::vector<double> power(static_cast<std::size_t>(timeline.bins));
@@ -139,8 +141,9 @@ private:
         unsigned char* data = cairo_image_surface_get_data(image);
         for (int column = 0; column < columns; ++column)
             for (int row = 0; row < rows; ++row) {
-                const double level = levels[static_cast<std::size_t>(column) * static_cast<std::size_t>(rows) +
-                                            static_cast<std::size_t>(row)];
+                const double level =
+                    levels[static_cast<std::size_t>(column) * static_cast<std::size_t>(rows) +
+                           static_cast<std::size_t>(row)];
                 auto* pixel = reinterpret_cast<std::uint32_t*>(data + (rows - 1 - row) * stride) + column;
                 *pixel = pixelOf(colourAt((level - (top - kSpectrumRangeDb)) / kSpectrumRangeDb));
             }
@@ -168,7 +171,8 @@ private:
             cairo_move_to(cairo, left + kColourScaleWidth, py);
             cairo_line_to(cairo, left + kColourScaleWidth + kTickLength, py);
             cairo_stroke(cairo);
-            canvas.note(tick.label, left + kColourScaleWidth + kTickLength + kTickLabelGap, py + kTickLabelRise, 0.0);
+            canvas.note(tick.label, left + kColourScaleWidth + kTickLength + kTickLabelGap,
+                        py + kTickLabelRise, 0.0);
         }
         canvas.note(scale.label, left, canvas.top() - kScaleLabelRise, 0.0);
     }

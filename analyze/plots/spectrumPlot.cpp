@@ -39,26 +39,24 @@ class SpectrumPlot {
 public:
     explicit SpectrumPlot(const FileTimeline& timeline)
         : timeline(timeline), top(spectrumTopDb(highestLevel(timeline))),
-          canvas(frequencyAxis(kLowestFrequency, highestFrequency(timeline)),
-                 linearAxis(top - kSpectrumRangeDb, top, kLevelStepDb, 0, "level (dB; full-scale sine = 0 dB)"))
+          canvas(
+              frequencyAxis(kLowestFrequency, highestFrequency(timeline)),
+              linearAxis(top - kSpectrumRangeDb, top, kLevelStepDb, 0, "level (dB; full-scale sine = 0 dB)"))
     {
     }
 
     PngBytes draw(const PlotCaption& caption)
     {
         canvas.title(caption.fileName + ": spectrum of the whole file", "");
-        std::vector<LegendEntry> entries;
-        for (int channel = 0; channel < timeline.channels; ++channel)
-            entries.push_back({channelName(channel, timeline.channels), channelColour(channel),
-                               LegendEntry::Mark::ThickLine});
-        canvas.legend(entries);
+        canvas.legend(channelLegend(timeline.channels));
         canvas.beginData();
         for (int channel = 0; channel < timeline.channels; ++channel)
             drawChannel(channel);
         canvas.endData();
         const double noteY = canvas.top() + kNoteLineHeight;
         if (timeline.spectrum.empty() || highestLevel(timeline) == -HUGE_VAL)
-            canvas.note("no spectrum: silent, or shorter than one spectrum", canvas.right() - kNoteInset, noteY, 1.0);
+            canvas.note("no spectrum: silent, or shorter than one spectrum", canvas.right() - kNoteInset,
+                        noteY, 1.0);
         else
             canvas.note("mean of " + std::to_string(TimelineCollector::kSpectrumFrames) +
                             "-point spectra (Hann window) over the file",
@@ -81,7 +79,8 @@ private:
             const BinRange range = binsInRange(timeline.binHz, timeline.bins, low, high);
             if (range.empty())
                 continue;
-            const double level = std::max(powerDecibels(highestPower(spectrum, range)), top - kSpectrumRangeDb);
+            const double level =
+                std::max(powerDecibels(highestPower(spectrum, range)), top - kSpectrumRangeDb);
             cairo_line_to(cairo, canvas.left() + column + 0.5, canvas.yOf(level));
         }
         canvas.setColour(channelColour(channel));

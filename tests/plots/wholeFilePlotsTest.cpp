@@ -37,7 +37,9 @@ struct Png {
 
     const std::uint8_t* at(int x, int y) const
     {
-        return rgb.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+        return rgb.data() +
+               (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
+                   3;
     }
     int brightness(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
 };
@@ -111,10 +113,19 @@ protected:
         return png;
     }
 
-    // The plot area's pixel column at `seconds`, for plots without a colour scale.
+    // The plot area's pixel column at `seconds`; `right` is the area's right edge.
     static int columnAt(double seconds, double right)
     {
         return static_cast<int>(PlotCanvas::kAreaLeft + seconds / kSeconds * (right - PlotCanvas::kAreaLeft));
+    }
+
+    // The plot area's edges, but for the spectrogram's right one.
+    static constexpr double kRight = kPlotWidth - PlotCanvas::kDefaultRightMargin;
+    static constexpr double kTop = PlotCanvas::kAreaTop;
+    static constexpr double kBottom = kPlotHeight - PlotCanvas::kAreaBottomMargin;
+    static double rowOf(double value, const PlotAxis& axis)
+    {
+        return kBottom - axis.position(value) * (kBottom - kTop);
     }
 
     const ScratchFolder folder;
@@ -124,18 +135,15 @@ TEST_F(WholeFilePlots, LevelPlotShowsEachChannelsRmsInBothHalves)
 {
     const Png png = plot("level");
     ASSERT_FALSE(png.rgb.empty());
-    const double right = kPlotWidth - PlotCanvas::kDefaultRightMargin;
-    const double top = PlotCanvas::kAreaTop;
-    const double bottom = kPlotHeight - PlotCanvas::kAreaBottomMargin;
+    const PlotAxis levels = linearAxis(kLevelPlotFloorDb, kLevelPlotCeilingDb, 1.0, 0, "");
     for (const double* times : {kLoudTimes, kQuietTimes})
         for (int t = 0; t < 3; ++t)
             for (int channel = 0; channel < 2; ++channel) {
                 const double seconds = times[t];
                 const double rmsDb = decibels(gainAt(seconds) * kTones[channel].amplitude / std::sqrt(2.0));
-                const double expected = bottom - (rmsDb - kLevelPlotFloorDb) /
-                                                     (kLevelPlotCeilingDb - kLevelPlotFloorDb) * (bottom - top);
+                const double expected = rowOf(rmsDb, levels);
                 const std::optional<int> row =
-                    nearestRowOf(png, columnAt(seconds, right), channelColour(channel), expected);
+                    nearestRowOf(png, columnAt(seconds, kRight), channelColour(channel), expected);
                 ASSERT_TRUE(row) << "no RMS line of channel " << channel << " at " << seconds << " s";
                 EXPECT_NEAR(*row, expected, 2.0) << "channel " << channel << " at " << seconds << " s";
             }
@@ -146,17 +154,13 @@ TEST_F(WholeFilePlots, SpectrogramShowsBothTonesInBothHalves)
     const Png png = plot("spectrogram");
     ASSERT_FALSE(png.rgb.empty());
     const double right = static_cast<double>(kPlotWidth) - kSpectrogramScaleMargin;
-    const double top = PlotCanvas::kAreaTop;
-    const double bottom = kPlotHeight - PlotCanvas::kAreaBottomMargin;
     const PlotAxis frequencies = frequencyAxis(kLowestFrequency, kRate / 2.0);
-    const auto rowOf = [&](double frequency) {
-        return static_cast<int>(bottom - frequencies.position(frequency) * (bottom - top));
-    };
-    const int silentRow = rowOf(100.0);
+    const int silentRow = static_cast<int>(rowOf(100.0, frequencies));
     for (const Tone& tone : kTones)
         for (int t = 0; t < 3; ++t) {
-            const int loud = png.brightness(columnAt(kLoudTimes[t], right), rowOf(tone.frequency));
-            const int quiet = png.brightness(columnAt(kQuietTimes[t], right), rowOf(tone.frequency));
+            const int toneRow = static_cast<int>(rowOf(tone.frequency, frequencies));
+            const int loud = png.brightness(columnAt(kLoudTimes[t], right), toneRow);
+            const int quiet = png.brightness(columnAt(kQuietTimes[t], right), toneRow);
             const int nothing = png.brightness(columnAt(kQuietTimes[t], right), silentRow);
             SCOPED_TRACE(tone.frequency);
             EXPECT_GT(loud, quiet);
@@ -169,25 +173,23 @@ TEST_F(WholeFilePlots, SpectrumPeaksAtEachTonesLevel)
 {
     const Png png = plot("spectrum");
     ASSERT_FALSE(png.rgb.empty());
-    const double right = kPlotWidth - PlotCanvas::kDefaultRightMargin;
-    const double top = PlotCanvas::kAreaTop;
-    const double bottom = kPlotHeight - PlotCanvas::kAreaBottomMargin;
     const PlotAxis frequencies = frequencyAxis(kLowestFrequency, kRate / 2.0);
     // A sine of amplitude a reads a^2 at its bin; half the file is 30 dB down.
     const auto levelOf = [](const Tone& tone) {
-        return 10.0 * std::log10(tone.amplitude * tone.amplitude * (1.0 + std::pow(gainAt(kSeconds), 2)) / 2.0);
+        return 10.0 *
+               std::log10(tone.amplitude * tone.amplitude * (1.0 + std::pow(gainAt(kSeconds), 2)) / 2.0);
     };
     const double axisBottom = spectrumTopDb(levelOf(kTones[0])) - kSpectrumRangeDb;
     for (int channel = 0; channel < 2; ++channel) {
         const Tone& tone = kTones[channel];
-        const int x = static_cast<int>(PlotCanvas::kAreaLeft +
-                                       frequencies.position(tone.frequency) * (right - PlotCanvas::kAreaLeft));
-        int highest = static_cast<int>(bottom);
+        const int x = static_cast<int>(PlotCanvas::kAreaLeft + frequencies.position(tone.frequency) *
+                                                                   (kRight - PlotCanvas::kAreaLeft));
+        int highest = static_cast<int>(kBottom);
         for (int column = x - 3; column <= x + 3; ++column)
-            for (int y = static_cast<int>(top); y < static_cast<int>(bottom); ++y)
+            for (int y = static_cast<int>(kTop); y < static_cast<int>(kBottom); ++y)
                 if (near(png.at(column, y), channelColour(channel)))
                     highest = std::min(highest, y);
-        const double shownDb = axisBottom + (bottom - highest) / (bottom - top) * kSpectrumRangeDb;
+        const double shownDb = axisBottom + (kBottom - highest) / (kBottom - kTop) * kSpectrumRangeDb;
         // A pixel column may hold a bin beside the tone's: the Hann window lowers it by up to 2 dB.
         EXPECT_GT(shownDb, levelOf(tone) - 2.5) << "channel " << channel;
         EXPECT_LT(shownDb, levelOf(tone) + 0.5) << "channel " << channel;

@@ -9,7 +9,10 @@
 
 namespace {
 
-constexpr std::int32_t kUniqueId = fourCharCode('O', 'r', 'V', 'a');
+// Hosts and saved projects find a plug-in by this ID, so each build needs its
+// own: 'OrVa' for orvane as it always was, 'OrV2' for orvane_x2.
+constexpr std::int32_t kUniqueId =
+    kDisplayScale == 1 ? fourCharCode('O', 'r', 'V', 'a') : fourCharCode('O', 'r', 'V', '2');
 constexpr const char* kVendor = "Brindlewick";
 
 void consumeLevelRow(float (&energy)[kAnalysisChannels], std::int32_t& blocks, float period, float sampleRate)

@@ -37,7 +37,7 @@ std::optional<double> loudness(const FileReport& report, const std::function<dou
 const std::vector<Column>& figureColumns()
 {
     static const std::vector<Column> columns = {
-        {"duration", "s", 1,
+        {"duration", "s", 2,
          [](const FileReport& r) -> std::optional<double> {
              if (!r.info || r.info->sampleRate <= 0)
                  return std::nullopt;

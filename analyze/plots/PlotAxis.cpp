@@ -10,8 +10,8 @@ constexpr long kSecondsPerMinute = 60;
 // From here on the axis counts minutes and seconds.
 constexpr double kMinutesFrom = 120.0;
 // Steps a reader can add up in their head, in seconds.
-constexpr double kTimeSteps[] = {0.05, 0.1, 0.2, 0.5, 1,   2,   5,    10,   15,
-                                 30,   60,  120, 300, 600, 900, 1800, 3600, 7200};
+constexpr double kTimeSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5,  1,    2,   5,
+                                 10,    15,    30,    60,   120,  300,  600, 900, 1800, 3600, 7200};
 constexpr double kFrequencyMultiples[] = {1.0, 2.0, 5.0};
 // Leaves out ticks that fall a hair beyond the range through rounding.
 constexpr double kTickTolerance = 1e-9;
@@ -85,7 +85,7 @@ PlotAxis timeAxis(double seconds)
             break;
     }
     if (seconds < kMinutesFrom) {
-        const int decimals = step < 1.0 ? (step < 0.1 ? 2 : 1) : 0;
+        const int decimals = step < 1.0 ? static_cast<int>(std::ceil(-std::log10(step) - kTickTolerance)) : 0;
         return linearAxis(0.0, seconds, step, decimals, "time (s)");
     }
     PlotAxis axis = linearAxis(0.0, seconds, step, 0, "time (min:s)");

@@ -82,14 +82,20 @@ void PlotCanvas::setColour(const PlotColour& colour, double alpha)
     cairo_set_source_rgba(cairo, colour.red, colour.green, colour.blue, alpha);
 }
 
-void PlotCanvas::text(const std::string& line, double px, double py, double align, double size, bool bold)
+double PlotCanvas::useFont(const std::string& line, double size, bool bold)
 {
     cairo_select_font_face(cairo, kFont, CAIRO_FONT_SLANT_NORMAL,
                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cairo, size);
     cairo_text_extents_t extents;
     cairo_text_extents(cairo, line.c_str(), &extents);
-    cairo_move_to(cairo, px - align * extents.x_advance, py);
+    return extents.x_advance;
+}
+
+void PlotCanvas::text(const std::string& line, double px, double py, double align, double size, bool bold)
+{
+    const double width = useFont(line, size, bold);
+    cairo_move_to(cairo, px - align * width, py);
     cairo_show_text(cairo, line.c_str());
 }
 
@@ -97,14 +103,10 @@ void PlotCanvas::title(const std::string& line, const std::string& figures)
 {
     setColour(kInk);
     text(line, areaLeft, kTitleBaseline, 0.0, kTitleSize, true);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cairo, line.c_str(), &extents);
-    const double titleEnd = areaLeft + extents.x_advance + kTitleFiguresGap;
-    cairo_select_font_face(cairo, kFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cairo, kLabelSize);
-    cairo_text_extents(cairo, figures.c_str(), &extents);
+    const double titleEnd = areaLeft + useFont(line, kTitleSize, true) + kTitleFiguresGap;
     // A long file name pushes the figures right rather than under itself.
-    text(figures, std::max(areaRight, titleEnd + extents.x_advance), kTitleBaseline, 1.0, kLabelSize, false);
+    const double figuresEnd = std::max(areaRight, titleEnd + useFont(figures, kLabelSize, false));
+    text(figures, figuresEnd, kTitleBaseline, 1.0, kLabelSize, false);
 }
 
 void PlotCanvas::legend(const std::vector<LegendEntry>& entries)
@@ -112,6 +114,13 @@ void PlotCanvas::legend(const std::vector<LegendEntry>& entries)
     double px = areaLeft;
     const double middle = kLegendBaseline - kLabelSize / 3.0;
     for (const LegendEntry& entry : entries) {
+        const double width = useFont(entry.label, kLabelSize, false);
+        // What does not fit is cut, and the cut shown.
+        if (px + kLegendMarkWidth + kLegendGap + width > kPlotWidth) {
+            setColour(kInk);
+            text("...", px, kLegendBaseline, 0.0, kLabelSize, false);
+            return;
+        }
         setColour(entry.colour, entry.alpha);
         if (entry.mark == LegendEntry::Mark::Box) {
             cairo_rectangle(cairo, px, middle - kLabelSize / 2.0, kLegendMarkWidth, kLabelSize);
@@ -126,9 +135,7 @@ void PlotCanvas::legend(const std::vector<LegendEntry>& entries)
             px += kLegendMarkWidth + kLegendGap;
         setColour(kInk);
         text(entry.label, px, kLegendBaseline, 0.0, kLabelSize, false);
-        cairo_text_extents_t extents;
-        cairo_text_extents(cairo, entry.label.c_str(), &extents);
-        px += extents.x_advance + kLegendSpacing;
+        px += width + kLegendSpacing;
     }
 }
 

@@ -68,6 +68,8 @@ public:
     static constexpr double kAreaBottomMargin = 52.0;
 
 private:
+    // Sets the font of text of this size and weight; returns the width `line` takes in it.
+    double useFont(const std::string& line, double size, bool bold);
     void text(const std::string& text, double px, double py, double align, double size, bool bold);
     void drawGrid();
     void drawXAxis();

@@ -22,6 +22,13 @@ constexpr std::size_t kMaxSpectrogramSlices = 1024;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDecibelsPerDecade = 20.0;
 
+// A damaged sample would spoil the sums and spectra of its whole slice;
+// peaks and the histogram still show it.
+float finiteOrSilent(float sample)
+{
+    return std::isfinite(sample) ? sample : 0.0f;
+}
+
 std::vector<Merge> levelColumns(int channels)
 {
     std::vector<Merge> columns;
@@ -79,7 +86,7 @@ void TimelineCollector::add(const float* interleaved, std::int64_t frames)
         for (int channel = 0; channel < channels; ++channel) {
             addToHistogram(channel, frame[channel]);
             spectrumInput[static_cast<std::size_t>(channel)][static_cast<std::size_t>(spectrumFill)] =
-                frame[channel];
+                finiteOrSilent(frame[channel]);
         }
         if (++spectrumFill == kSpectrumFrames)
             endSpectrumFrame();
@@ -94,7 +101,8 @@ void TimelineCollector::addToLevelBlock(const float* frame)
         const float magnitude = std::fabs(frame[channel]);
         // A non-number never becomes the peak.
         blockPeak[c] = magnitude > blockPeak[c] ? magnitude : blockPeak[c];
-        blockSquares[c] += static_cast<double>(frame[channel]) * frame[channel];
+        const double sample = finiteOrSilent(frame[channel]);
+        blockSquares[c] += sample * sample;
     }
     if (++blockFill == kLevelBlockFrames)
         endLevelBlock();

@@ -17,6 +17,7 @@ constexpr double kRmsLineWidth = 1.8;
 constexpr double kLoudnessLineWidth = 2.6;
 constexpr double kOverBandAlpha = 0.12;
 constexpr double kOverStripHeight = 8.0;
+constexpr PlotColour kLineStyleColour = {0.45, 0.45, 0.45};
 
 struct ColumnLevel {
     double peakDb;
@@ -92,12 +93,10 @@ public:
 private:
     std::vector<LegendEntry> legend() const
     {
-        std::vector<LegendEntry> entries;
-        for (int channel = 0; channel < timeline.channels; ++channel) {
-            const std::string name = channelName(channel, timeline.channels);
-            entries.push_back({name + " peak", channelColour(channel), LegendEntry::Mark::Line, kPeakAlpha});
-            entries.push_back({name + " RMS", channelColour(channel), LegendEntry::Mark::ThickLine});
-        }
+        // One entry per channel and the two line styles, so that many channels still fit.
+        std::vector<LegendEntry> entries = channelLegend(timeline.channels);
+        entries.push_back({"peak", kLineStyleColour, LegendEntry::Mark::Line, kPeakAlpha});
+        entries.push_back({"RMS", kLineStyleColour, LegendEntry::Mark::ThickLine});
         entries.push_back({"short-term loudness", kLoudnessColour, LegendEntry::Mark::ThickLine});
         entries.push_back({"true-peak over (> 0 dBTP)", kOverColour, LegendEntry::Mark::Box});
         return entries;

@@ -1,5 +1,7 @@
 #include "analyze/plots/plotData.h"
 
+#include "analyze/plots/TimelineCollector.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -53,4 +55,9 @@ double spectrumTopDb(double highestDb)
 double highestFrequency(const FileTimeline& timeline)
 {
     return std::max(timeline.sampleRate / 2.0, 2.0 * kLowestFrequency);
+}
+
+std::string tooShortForSpectrum()
+{
+    return "no spectrum: shorter than " + std::to_string(TimelineCollector::kSpectrumFrames) + " frames";
 }

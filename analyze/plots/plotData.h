@@ -5,6 +5,7 @@
 #include "analyze/plots/FileTimeline.h"
 
 #include <cstddef>
+#include <string>
 
 // 20 log10 of an amplitude, 10 log10 of a power; minus infinity for
 // nothing, silence or a non-number.
@@ -41,3 +42,6 @@ constexpr double kLowestFrequency = 20.0;
 // The highest frequency a spectrum plot shows: half the sample rate, and
 // never below twice the lowest one, so the axis stays whole.
 double highestFrequency(const FileTimeline& timeline);
+
+// Said in the spectrum plots of a file too short for one spectrum.
+std::string tooShortForSpectrum();

@@ -4,7 +4,6 @@
 #include "analyze/panelValue.h"
 #include "analyze/plots/plots.h"
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -25,10 +24,7 @@ constexpr PlotKind kPlotKinds[] = {
 std::string figure(const char* name, double value, const char* unit)
 {
     char text[64];
-    if (std::isfinite(value))
-        std::snprintf(text, sizeof text, "%s %.1f %s", name, value, unit);
-    else
-        std::snprintf(text, sizeof text, "%s - %s", name, unit);
+    std::snprintf(text, sizeof text, "%s %.1f %s", name, value, unit);
     return text;
 }
 

@@ -6,5 +6,5 @@ std::string channelName(int channel, int channels)
         return "mono";
     if (channels == 2)
         return channel == 0 ? "left" : "right";
-    return "channel " + std::to_string(channel + 1);
+    return "ch " + std::to_string(channel + 1);
 }

@@ -25,7 +25,7 @@ inline PlotColour channelColour(int channel)
     return kChannelColours[channel % kChannelColourCount];
 }
 
-// "left" and "right" for stereo, "mono" for one channel, else numbered from 1.
+// "left" and "right" for stereo, "mono" for one channel, else "ch 1", "ch 2" ...
 std::string channelName(int channel, int channels);
 
 constexpr PlotColour kLoudnessColour = {0.10, 0.10, 0.10};

@@ -18,6 +18,11 @@ constexpr double kTickLength = 4.0;
 constexpr double kTickLabelGap = 4.0;
 constexpr double kTickLabelRise = 4.0;
 constexpr double kScaleLabelRise = 8.0;
+constexpr double kNoteInset = 8.0;
+constexpr double kNoteLineHeight = 16.0;
+
+// Where no spectrum was taken: neither silence nor sound.
+constexpr PlotColour kNoSpectrum = {1.0, 1.0, 1.0};
 
 struct ColourStop {
     double at;
@@ -56,6 +61,16 @@ std::uint32_t pixelOf(const PlotColour& colour)
     return channel(colour.red) << 16 | channel(colour.green) << 8 | channel(colour.blue);
 }
 
+// Minus infinity when there is no level at all.
+double highestOf(const std::vector<double>& levels)
+{
+    double highest = -HUGE_VAL;
+    for (const double level : levels)
+        if (level > highest)
+            highest = level;
+    return highest;
+}
+
 class SpectrogramPlot {
 public:
     explicit SpectrogramPlot(const FileTimeline& timeline)
@@ -64,7 +79,7 @@ public:
                  kSpectrogramScaleMargin),
           columns(static_cast<int>(canvas.right() - canvas.left())),
           rows(static_cast<int>(canvas.bottom() - canvas.top())), rowBins(binsOfRows()),
-          levels(columnLevels()), top(spectrumTopDb(*std::max_element(levels.begin(), levels.end())))
+          levels(columnLevels()), top(spectrumTopDb(highestOf(levels)))
     {
     }
 
@@ -76,6 +91,9 @@ public:
               colourAt(1.0), LegendEntry::Mark::None}});
         drawImage();
         drawColourScale();
+        if (timeline.spectrogram.count() == 0)
+            canvas.note(tooShortForSpectrum(), canvas.right() - kNoteInset, canvas.top() + kNoteLineHeight,
+                        1.0);
         canvas.finishAxes();
         return canvas.png();
     }
@@ -101,11 +119,12 @@ private:
         return result;
     }
 
-    // dB per column and row, column after column; minus infinity where no spectrum falls.
+    // dB per column and row, column after column; not a number where no
+    // spectrum falls (the file's end, shorter than one), minus infinity for silence.
     std::vector<double> columnLevels() const
     {
         std::vector<double> result(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows),
-                                   -HUGE_VAL);
+                                   std::nan(""));
         const TimeSlices& slices = timeline.spectrogram;
         const std::size_t countColumn = slices.width - 1;
         std::vector<double> power(static_cast<std::size_t>(timeline.bins));
@@ -145,7 +164,9 @@ private:
                     levels[static_cast<std::size_t>(column) * static_cast<std::size_t>(rows) +
                            static_cast<std::size_t>(row)];
                 auto* pixel = reinterpret_cast<std::uint32_t*>(data + (rows - 1 - row) * stride) + column;
-                *pixel = pixelOf(colourAt((level - (top - kSpectrumRangeDb)) / kSpectrumRangeDb));
+                *pixel = std::isnan(level)
+                             ? pixelOf(kNoSpectrum)
+                             : pixelOf(colourAt((level - (top - kSpectrumRangeDb)) / kSpectrumRangeDb));
             }
         cairo_surface_mark_dirty(image);
         cairo_set_source_surface(canvas.context(), image, canvas.left(), canvas.top());

@@ -54,13 +54,15 @@ public:
             drawChannel(channel);
         canvas.endData();
         const double noteY = canvas.top() + kNoteLineHeight;
-        if (timeline.spectrum.empty() || highestLevel(timeline) == -HUGE_VAL)
-            canvas.note("no spectrum: silent, or shorter than one spectrum", canvas.right() - kNoteInset,
-                        noteY, 1.0);
+        const double noteX = canvas.right() - kNoteInset;
+        if (timeline.spectrogram.count() == 0)
+            canvas.note(tooShortForSpectrum(), noteX, noteY, 1.0);
+        else if (highestLevel(timeline) == -HUGE_VAL)
+            canvas.note("no spectrum: digital silence", noteX, noteY, 1.0);
         else
             canvas.note("mean of " + std::to_string(TimelineCollector::kSpectrumFrames) +
                             "-point spectra (Hann window) over the file",
-                        canvas.right() - kNoteInset, noteY, 1.0);
+                        noteX, noteY, 1.0);
         canvas.finishAxes();
         return canvas.png();
     }

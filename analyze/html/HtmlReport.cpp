@@ -3,6 +3,7 @@
 #include "analyze/AtomicFile.h"
 #include "analyze/html/reportPage.h"
 #include "analyze/panelValue.h"
+#include "analyze/plots/plotStyle.h"
 #include "analyze/textReport.h"
 
 #include <cmath>
@@ -241,7 +242,7 @@ std::string HtmlReport::section(std::size_t index) const
         html += "<p class=\"error\">" + escaped(row.error) + "</p>\n";
     for (const Plot& plot : row.plots)
         html += "<figure><img src=\"data:image/png;base64," + plot.base64 + "\" alt=\"" +
-                escaped(plotTitle(plot.kind) + " of " + row.file) +
-                "\" width=\"1200\" height=\"400\"></figure>\n";
+                escaped(plotTitle(plot.kind) + " of " + row.file) + "\" width=\"" +
+                std::to_string(kPlotWidth) + "\" height=\"" + std::to_string(kPlotHeight) + "\"></figure>\n";
     return html + "</section>\n";
 }

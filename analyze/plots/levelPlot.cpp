@@ -97,8 +97,11 @@ private:
         std::vector<LegendEntry> entries = channelLegend(timeline.channels);
         entries.push_back({"peak", kLineStyleColour, LegendEntry::Mark::Line, kPeakAlpha});
         entries.push_back({"RMS", kLineStyleColour, LegendEntry::Mark::ThickLine});
-        entries.push_back({"short-term loudness", kLoudnessColour, LegendEntry::Mark::ThickLine});
-        entries.push_back({"true-peak over (> 0 dBTP)", kOverColour, LegendEntry::Mark::Box});
+        // Without loudness meters (or 3 s of audio) there is nothing of these to see.
+        if (timeline.shortTermLoudness.count() > 0)
+            entries.push_back({"short-term loudness", kLoudnessColour, LegendEntry::Mark::ThickLine});
+        if (timeline.truePeak.count() > 0)
+            entries.push_back({"true-peak over (> 0 dBTP)", kOverColour, LegendEntry::Mark::Box});
         return entries;
     }
 

@@ -84,6 +84,10 @@ else()
       orvane_vst3_binary_folder(orvane${variant} folder)
       orvane_linux_plugin(vst3_orvane${variant} orvane_vst3_x11${variant} orvane${variant} ${folder}
                           ${PROJECT_SOURCE_DIR}/vst3/exports.map vst3/linuxEntry.cpp)
+      # Installed as the bundle a Linux host looks for in lib/vst3.
+      install(TARGETS vst3_orvane${variant} LIBRARY
+              DESTINATION lib/vst3/orvane${variant}.vst3/Contents/x86_64-linux COMPONENT plugins
+              ${ORVANE_PLUGIN_PERMISSIONS})
     endforeach()
 
     add_executable(orvhost_vst3 ${ORVANE_VST3_HOST_SOURCES} testhost/x11/plugViewWindowX11.cpp

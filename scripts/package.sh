@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the plug-ins where they are missing or stale and writes the archives
-# for users: dist/orvane-<version>-windows.zip with the four VST 2.x DLLs, and
+# for users: dist/orvane-<version>-windows.zip with the four VST 2.x DLLs,
 # dist/orvane-<version>-linux-x86_64.tar.gz with the LV2 bundle and the VST
-# shared objects; both carry the two VST 3 bundles, each with its binaries for
-# 64-bit and 32-bit Windows and for Linux. The same commit gives the same
-# Windows archive: the DLLs carry no link time and the archives' dates are the
-# commit's (or SOURCE_DATE_EPOCH's).
-# usage: scripts/package.sh   (prints the Windows and then the Linux archive's path last)
+# shared objects, both with the two VST 3 bundles (each with its binaries for
+# 64-bit and 32-bit Windows and for Linux), and the Debian package
+# dist/orvane_<version>_amd64.deb with the Linux plug-ins and orvane-analyze.
+# The same commit gives the same Windows archive: the DLLs carry no link time
+# and the archives' dates are the commit's (or SOURCE_DATE_EPOCH's).
+# usage: scripts/package.sh   (prints the Windows archive's, the Linux archive's and the package's path last)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -46,5 +47,7 @@ sed "s/@VERSION@/$version/" "$root/packaging/README-linux.txt" > "$staging/READM
 # Fixed order, owner and dates, and no name or time in the gzip header.
 tar --sort=name --mtime="@$epoch" --owner=0 --group=0 --numeric-owner --mode='u+rw,go+r,go-w' \
   -C "$staging" -c README.txt orvane.lv2 vst vst3 | gzip -n -9 > "$linux_archive"
+deb=$(bash "$root/packaging/make_deb.sh" "$build/linux" "$root/dist" "$version" "$epoch")
 echo "$archive"
 echo "$linux_archive"
+echo "$deb"

@@ -125,7 +125,7 @@ count_checks() {
   failed=$((failed + bad))
 }
 
-echo "== Linux plug-ins in real hosts (LV2: lv2info, lv2file, jalv; VST: the Linux test host; VST 3: Ardour's scanner, the VST 3 test host)"
+echo "== Linux plug-ins in real hosts (LV2: lv2info, lv2file, jalv; VST: the Linux test host; VST 3: Ardour's scanner, the VST 3 test host), the archive and the Debian package"
 if build_linux; then
   bash "$root/tests/linux/checkRealHosts.sh" "$root" "$build/linux" "$build/linux/real-hosts" \
     > "$build/real-hosts.log" 2>&1
@@ -139,6 +139,14 @@ if build_linux; then
     count_checks "$build/linux-archive.log" $?
   else
     echo "the Linux archive was not written"
+    failed=$((failed + 1))
+  fi
+  deb=$(grep '_amd64\.deb$' "$build/package.log" 2> /dev/null)
+  if [ -n "$deb" ]; then
+    bash "$root/tests/linux/checkDebPackage.sh" "$deb" > "$build/deb-check.log" 2>&1
+    count_checks "$build/deb-check.log" $?
+  else
+    echo "the Debian package was not written"
     failed=$((failed + 1))
   fi
 else

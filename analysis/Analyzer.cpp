@@ -9,7 +9,10 @@
 
 namespace {
 
-constexpr std::int32_t kUniqueId = fourCharCode('O', 'r', 'V', 'a');
+// Hosts and saved projects find a plug-in by this ID, so each build needs its
+// own: 'OrVa' for orvane as it always was, 'OrV2' for orvane_x2.
+constexpr std::int32_t kUniqueId =
+    kDisplayScale == 1 ? fourCharCode('O', 'r', 'V', 'a') : fourCharCode('O', 'r', 'V', '2');
 constexpr const char* kVendor = "Brindlewick";
 
 void consumeLevelRow(float (&energy)[kAnalysisChannels], std::int32_t& blocks, float period, float sampleRate)
@@ -82,10 +85,26 @@ void Analyzer::process(float** inputs, float**, std::int32_t sampleFrames)
 
 void Analyzer::request(Request what)
 {
-    if (what == RequestReset)
+    if (what == RequestReset) {
         pendingRequests.fetch_or(what);
-    else
+    } else {
+        requestedViewOptions.fetch_xor(what);
         pendingRequests.fetch_xor(what);
+    }
+    applyRequestsUnlessProcessing();
+}
+
+void Analyzer::requestViewOptions(std::uint32_t options)
+{
+    options &= kViewOptionBits;
+    const std::uint32_t changes = requestedViewOptions.exchange(options) ^ options;
+    pendingRequests.fetch_xor(changes);
+    applyRequestsUnlessProcessing();
+}
+
+// Otherwise the process call under way applies them when the next one starts.
+void Analyzer::applyRequestsUnlessProcessing()
+{
     if (analysisGate.tryEnter()) {
         applyRequests();
         analysisGate.leave();

@@ -64,6 +64,14 @@ public:
     // Applied at once when no audio is being processed, otherwise at the start
     // of the next process call. Two toggles of one option cancel out.
     void request(Request what);
+    // The four picture options as last asked for, applied or still pending:
+    // the Toggle bits of the options that are on. For saving them with a
+    // host's project; user-interface thread.
+    static constexpr std::uint32_t kViewOptionBits =
+        ToggleZoomHistogram | ToggleLogFrequencyAxis | ToggleSlowLevelHistory | ToggleSlowSpectrogram;
+    std::uint32_t viewOptions() const { return requestedViewOptions.load(); }
+    // Asks for exactly these options, as the toggles that lead there would.
+    void requestViewOptions(std::uint32_t options);
 
     // The per-block steps, run on the audio thread for every full block.
     void analyseBlock(std::int32_t channels);
@@ -141,8 +149,11 @@ public:
 private:
     void gatherFrames(float** inputs, std::int32_t sampleFrames);
     void applyRequests();
+    void applyRequestsUnlessProcessing();
 
     std::atomic<std::uint32_t> pendingRequests{0};
+    // Zoomed histogram, linear axis, fast histories: the options at start.
+    std::atomic<std::uint32_t> requestedViewOptions{ToggleZoomHistogram};
     DebugLog* debugLog;
 };
 

@@ -3,6 +3,7 @@
 
 #include "analyze/AnalyzerSession.h"
 #include "analyze/LoudnessMeter.h"
+#include "analyze/plots/PlotImage.h"
 
 #include <cstdint>
 #include <optional>
@@ -36,6 +37,7 @@ struct FileReport {
     std::int64_t unanalysedFrames = 0;
     std::optional<Loudness> loudness;
     std::vector<std::string> pictures;
+    std::vector<PlotImage> plots;
     // Empty when everything asked for was done.
     std::string error;
 };

@@ -69,6 +69,8 @@ void LoudnessMeter::blockEnded()
         const double shortTerm = windowLoudness(kShortTermBlocks);
         maxShortTerm = std::max(maxShortTerm, shortTerm);
         range.add(shortTerm);
+        if (shortTermListener)
+            shortTermListener(blocksEnded * framesPerBlock, shortTerm);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,8 @@ public:
     const std::string& error() const { return reason; }
     void add(const float* interleaved, std::int64_t frames);
     LoudnessFigures figures() const;
+    // Called with each short-term loudness (LUFS) as it is measured, and the frame its window ends at.
+    std::function<void(std::int64_t endFrame, double shortTerm)> shortTermListener;
 
 private:
     static constexpr int kMomentaryBlocks = 4;

@@ -33,3 +33,11 @@ double TruePeakMeter::truePeakDb() const
         return -HUGE_VAL;
     return kDecibelsPerDecade * std::log10(peak);
 }
+
+double TruePeakMeter::lastTruePeakDb() const
+{
+    double peak = 0.0;
+    if (!state || ebur128_prev_true_peak(state.get(), 0, &peak) != EBUR128_SUCCESS || !(peak > 0.0))
+        return -HUGE_VAL;
+    return kDecibelsPerDecade * std::log10(peak);
+}

@@ -16,6 +16,8 @@ public:
     void add(const float* interleaved, std::int64_t frames);
     // Minus infinity for digital silence.
     double truePeakDb() const;
+    // The same for the frames of the last call of add.
+    double lastTruePeakDb() const;
 
 private:
     const int fileChannels;

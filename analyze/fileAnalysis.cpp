@@ -3,6 +3,7 @@
 #include "analyze/AudioFile.h"
 #include "analyze/ChunkRing.h"
 #include "analyze/TruePeakMeter.h"
+#include "analyze/plots/TimelineCollector.h"
 #include "analyze/pngFiles.h"
 
 #include <algorithm>
@@ -31,14 +32,28 @@ void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bo
 // its own. They hold on to themselves in the consumers, so they stay put.
 class LoudnessMeters {
 public:
-    LoudnessMeters(const AudioFile& file, std::vector<ChunkRing::Consumer>& consumers)
+    LoudnessMeters(const AudioFile& file, std::vector<ChunkRing::Consumer>& consumers,
+                   TimelineCollector* timeline)
         : loudness(file.channels(), file.sampleRate())
     {
+        if (timeline)
+            loudness.shortTermListener = [timeline](std::int64_t end, double lufs) {
+                timeline->addShortTermLoudness(end, lufs);
+            };
         consumers.push_back([this](const float* frames, std::int64_t count) { loudness.add(frames, count); });
         for (int channel = 0; channel < file.channels(); ++channel) {
             TruePeakMeter& meter = truePeaks.emplace_back(file.channels(), file.sampleRate(), channel);
-            consumers.push_back(
-                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
+            consumers.push_back([&meter, timeline, channel, channels = file.channels()](const float* frames,
+                                                                                        std::int64_t count) {
+                // In short stretches for the plots, which show where the overs are.
+                const std::int64_t stretch = timeline ? TimelineCollector::kTruePeakFrames : count;
+                for (std::int64_t done = 0; done < count; done += stretch) {
+                    const std::int64_t n = std::min(stretch, count - done);
+                    meter.add(frames + done * channels, n);
+                    if (timeline)
+                        timeline->addTruePeak(channel, n, meter.lastTruePeakDb());
+                }
+            });
         }
     }
     LoudnessMeters(const LoudnessMeters&) = delete;
@@ -87,8 +102,14 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         makeAnalyzerSession(settings.displayScale, sessionSettings(file, settings));
     std::vector<ChunkRing::Consumer> consumers = {
         [&](const float* frames, std::int64_t count) { session->feed(frames, count); }};
+    std::optional<TimelineCollector> timeline;
+    if (!settings.plotFolder.empty() || settings.keepPlots) {
+        timeline.emplace(file.channels(), file.sampleRate());
+        consumers.push_back([&](const float* frames, std::int64_t count) { timeline->add(frames, count); });
+    }
     std::optional<LoudnessMeters> loudness;
-    if (settings.loudness && !loudness.emplace(file, consumers).error().empty()) {
+    if (settings.loudness &&
+        !loudness.emplace(file, consumers, timeline ? &*timeline : nullptr).error().empty()) {
         report.error = loudness->error();
         return report;
     }
@@ -109,5 +130,8 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
     if (!settings.pictureFolder.empty())
         report.error =
             writePictures(session->pictures(), settings.pictureFolder, pictureStem, report.pictures);
+    if (timeline && report.error.empty())
+        report.error =
+            makePlots(timeline->finish(), {settings.plotFolder, pictureStem, settings.keepPlots}, report);
     return report;
 }

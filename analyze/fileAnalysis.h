@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analyze/FileReport.h"
+#include "analyze/plots/plotFiles.h"
 
 #include <functional>
 #include <string>
@@ -11,6 +12,9 @@ struct AnalysisSettings {
     bool loudness = true;
     // Where the pictures go; none when empty.
     std::string pictureFolder;
+    // The whole-file plots: drawn when either is set; the request's stem is each file's own.
+    std::string plotFolder;
+    bool keepPlots = false;
     // Each of a file's meters on a thread of its own; else all on the caller's.
     bool meterThreads = true;
 };
@@ -19,7 +23,7 @@ struct AnalysisSettings {
 using ProgressReport = std::function<void(double)>;
 
 // Reads the file once, streaming it through the plug-in's Analyzer and the
-// loudness meters side by side, then writes its pictures if asked.
-// `pictureStem` names its picture files.
+// loudness meters side by side, then writes its pictures and plots if asked.
+// `pictureStem` names its picture and plot files.
 FileReport analyseFile(const std::string& path, const std::string& pictureStem,
                        const AnalysisSettings& settings, const ProgressReport& progress);

@@ -62,6 +62,9 @@ void addResults(Json& object, const FileReport& report)
     object["loudness"] = report.loudness ? loudnessObject(*report.loudness) : Json();
     if (!report.pictures.empty())
         object["pictures"] = report.pictures;
+    for (const PlotImage& plot : report.plots)
+        if (!plot.path.empty())
+            object["plots"][plot.kind] = plot.path;
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "analyze/ProgressBar.h"
 #include "analyze/ReportOutput.h"
 #include "analyze/fileAnalysis.h"
+#include "analyze/html/HtmlReport.h"
 #include "analyze/inputs.h"
 #include "analyze/options.h"
 #include "analyze/orderedJobs.h"
+#include "analyze/plots/PlotCanvas.h"
 
 #include <unistd.h>
 
@@ -28,17 +30,20 @@ AnalysisSettings analysisSettings(const Options& options)
     settings.options = options.display;
     settings.loudness = options.loudness;
     settings.pictureFolder = options.pictureFolder;
+    settings.plotFolder = options.plotFolder;
+    settings.keepPlots = !options.htmlReport.empty();
     // --jobs 1 keeps to one thread; more let each file's meters share the cores too.
     settings.meterThreads = options.jobs > 1;
     return settings;
 }
 
-bool makePictureFolder(const std::string& folder)
+// `what` names the folder in the error message.
+bool makeFolder(const std::string& folder, const char* what)
 {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        reportError(folder, "cannot create the picture folder: " + error.message());
+        reportError(folder, std::string("cannot create the ") + what + " folder: " + error.message());
         return false;
     }
     return true;
@@ -51,7 +56,9 @@ int main(int argc, char** argv)
     Options options;
     if (const std::optional<int> status = parseOptions(argc, argv, options))
         return *status;
-    if (!options.pictureFolder.empty() && !makePictureFolder(options.pictureFolder))
+    if (!options.pictureFolder.empty() && !makeFolder(options.pictureFolder, "picture"))
+        return kSomeFailed;
+    if (!options.plotFolder.empty() && !makeFolder(options.plotFolder, "plot"))
         return kSomeFailed;
 
     const std::vector<AnalysisInput> inputs = collectInputs(options.files);
@@ -59,6 +66,7 @@ int main(int argc, char** argv)
     std::vector<FileReport> reports(inputs.size());
     ProgressBar progress(inputs.size(), !options.quiet && isatty(STDERR_FILENO));
     ReportOutput output(options.json, options.output);
+    HtmlReport html;
     bool anyFailed = false;
 
     const auto analyse = [&](std::size_t i) {
@@ -81,13 +89,21 @@ int main(int argc, char** argv)
             }
             output.add(reports[i]);
         });
+        if (!options.htmlReport.empty())
+            html.add(reports[i]);
         reports[i] = FileReport{};
     };
     runInOrder(inputs.size(), options.jobs, analyse, deliver);
+    PlotCanvas::releaseFonts();
 
     if (const std::string error = output.finish(); !error.empty()) {
         reportError(options.output, error);
         anyFailed = true;
     }
+    if (!options.htmlReport.empty())
+        if (const std::string error = html.write(options.htmlReport); !error.empty()) {
+            reportError(options.htmlReport, error);
+            anyFailed = true;
+        }
     return anyFailed ? kSomeFailed : kAllAnalysed;
 }

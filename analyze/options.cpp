@@ -11,13 +11,13 @@
 namespace {
 
 constexpr const char* kProgram = "orvane-analyze";
-constexpr const char* kVersion = "1.0.0";
 
 constexpr const char* kDescription =
     "Analyses audio files with the Orvane plug-in's own analysis: the nine measures of its panel\n"
     "(time, peak, rms, r/l, rms/ave, low, high, <500Hz, >7kHz) beside the loudness figures of\n"
     "ITU-R BS.1770 / EBU R128 (integrated loudness, loudness range, true peak, maximum momentary\n"
-    "and short-term loudness, PLR). Optionally writes the plug-in's four pictures as PNG.";
+    "and short-term loudness, PLR). Optionally writes the plug-in's four pictures as PNG, labelled\n"
+    "plots of each whole file, and one HTML page for all the files.";
 
 constexpr const char* kFooter =
     "Only whole blocks of 2048 frames are analysed, as in a host; the measures leave out silences\n"
@@ -26,13 +26,14 @@ constexpr const char* kFooter =
     "\n"
     "Exit status: 0 when every file was analysed, 1 when any failed, 2 for a usage error.\n"
     "\n"
-    "Example: orvane-analyze --png pictures master.flac mixes/";
+    "Examples: orvane-analyze --png pictures master.flac mixes/\n"
+    "          orvane-analyze --html album.html --plot plots album/";
 
 std::string versionText()
 {
     int major = 0, minor = 0, patch = 0;
     ebur128_get_version(&major, &minor, &patch);
-    return std::string(kProgram) + " " + kVersion + "\n" + sf_version_string() + ", libebur128 " +
+    return std::string(kProgram) + " " + ORVANE_VERSION + "\n" + sf_version_string() + ", libebur128 " +
            std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + ", libpng " +
            png_get_libpng_ver(nullptr);
 }
@@ -56,6 +57,14 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
         ->type_name("FILE");
     app.add_option("--png", options.pictureFolder, "Write each file's four pictures as PNG into DIR")
         ->type_name("DIR");
+    app.add_option("--plot", options.plotFolder,
+                   "Write labelled plots of each whole file as PNG (1200 x 400) into DIR: level over time, "
+                   "level histogram, spectrum, spectrogram")
+        ->type_name("DIR");
+    app.add_option("--html", options.htmlReport,
+                   "Write one self-contained HTML page for all the files: a table of their figures that "
+                   "sorts by any column, and each file's plots")
+        ->type_name("FILE");
     app.add_option("--scale", options.scale, "Picture size: 1 (200 x 96) or 2 (400 x 192)")
         ->check(CLI::IsMember({1, 2}))
         ->capture_default_str();

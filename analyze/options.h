@@ -12,6 +12,9 @@ struct Options {
     // The report's file; standard output when empty.
     std::string output;
     std::string pictureFolder;
+    std::string plotFolder;
+    // The HTML report's file; none when empty.
+    std::string htmlReport;
     int scale = 1;
     DisplayOptions display;
     bool loudness = true;

@@ -74,6 +74,9 @@ std::string notes(const FileReport& report)
                       static_cast<long long>(report.unanalysedFrames), kBlockFrames);
     for (const std::string& picture : report.pictures)
         text += "  picture: " + picture + "\n";
+    for (const PlotImage& plot : report.plots)
+        if (!plot.path.empty())
+            text += "  plot: " + plot.path + "\n";
     return text;
 }
 

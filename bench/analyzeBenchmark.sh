@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Times orvane-analyze against sox and ffmpeg on a 10-minute stereo 44.1 kHz
-# 16-bit WAV, with and without loudness, and on eight such files with
-# --jobs 1 and --jobs 2, then prints the ratios and the peak memory. A
-# benchmark, not a test: the figures depend on the machine and on whatever
-# else runs on it, so each is the best of several runs.
+# 16-bit WAV, with and without loudness, with plots and the HTML report, and
+# on eight such files with --jobs 1 and --jobs 2, then prints the ratios and
+# the peak memory. A benchmark, not a test: the figures depend on the machine
+# and on whatever else runs on it, so each is the best of several runs.
 # usage: bench/analyzeBenchmark.sh [runs]   (default 3; Release build in build/bench)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -51,13 +51,15 @@ ffmpeg_astats=$(seconds ffmpeg -nostdin -i "$song" -af astats -f null -)
 ffmpeg_ebur128=$(seconds ffmpeg -nostdin -i "$song" -af ebur128=peak=true -f null -)
 plain=$(seconds "$analyze" --no-loudness "$song")
 loudness=$(seconds "$analyze" "$song")
+plots=$(seconds "$analyze" --plot "$work/plots" --html "$work/report.html" "$song")
 jobs1=$(seconds "$analyze" --jobs 1 "${files[@]}")
 jobs2=$(seconds "$analyze" --jobs 2 "${files[@]}")
 
 echo "orvane-analyze on a 10-minute stereo 44.1 kHz 16-bit WAV, best of $runs runs, $(nproc) cores"
 printf '  %-48s %7s s\n' "sox FILE -n stats" "$sox_stats" "ffmpeg -i FILE -af astats -f null -" "$ffmpeg_astats" \
   "ffmpeg -i FILE -af ebur128=peak=true -f null -" "$ffmpeg_ebur128" "orvane-analyze --no-loudness FILE" "$plain" \
-  "orvane-analyze FILE (with loudness)" "$loudness" "orvane-analyze --jobs 1, eight such files" "$jobs1" \
+  "orvane-analyze FILE (with loudness)" "$loudness" "orvane-analyze --plot DIR --html FILE FILE" "$plots" \
+  "orvane-analyze --jobs 1, eight such files" "$jobs1" \
   "orvane-analyze --jobs 2, eight such files" "$jobs2"
 echo "ratios (goal in brackets):"
 echo "  without loudness, sox stats time / ours            $(ratio "$sox_stats" "$plain")  (at least 2)"
@@ -67,3 +69,6 @@ echo "  throughput of --jobs 2 / --jobs 1                  $(ratio "$jobs1" "$jo
 echo "peak memory: 1-minute file $(megabytes "$analyze" "$work/minute.wav") MB," \
   "10-minute file $(megabytes "$analyze" "$song") MB," \
   "eight 10-minute files with --jobs 2 $(megabytes "$analyze" --jobs 2 "${files[@]}") MB"
+echo "peak memory with plots and the HTML report: 1-minute file" \
+  "$(megabytes "$analyze" --plot "$work/plots" --html "$work/report.html" "$work/minute.wav") MB, 10-minute file" \
+  "$(megabytes "$analyze" --plot "$work/plots" --html "$work/report.html" "$song") MB"

@@ -84,6 +84,15 @@ if(NOT ORVANE_SANITIZE)
   foreach(description manifest.ttl orvane.ttl)
     configure_file(lv2/${description} ${ORVANE_LV2_BUNDLE}/${description} COPYONLY)
   endforeach()
+
+  # Installed where Linux hosts look for every user's plug-ins; shared
+  # objects are loaded, never run, so they are not executable.
+  set(ORVANE_PLUGIN_PERMISSIONS PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  install(TARGETS lv2_orvane lv2_orvane_x2 LIBRARY DESTINATION lib/lv2/orvane.lv2 COMPONENT plugins
+          ${ORVANE_PLUGIN_PERMISSIONS})
+  install(FILES lv2/manifest.ttl lv2/orvane.ttl DESTINATION lib/lv2/orvane.lv2 COMPONENT plugins)
+  install(TARGETS vst_orvane vst_orvane_x2 LIBRARY DESTINATION lib/vst COMPONENT plugins
+          ${ORVANE_PLUGIN_PERMISSIONS})
 endif()
 
 # For the real-host checks: finds the editor a host embedded and saves it.

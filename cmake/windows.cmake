@@ -32,7 +32,8 @@ orvane_plugin(orvane_failing_editor orvane_core_failing_editor)
 
 add_library(orvane_rig STATIC testhost/PluginLibrary.cpp testhost/sharedLibraryWin32.cpp testhost/HostWindow.cpp
             testhost/screenshotFile.cpp testhost/versionResource.cpp testhost/effectReport.cpp
-            testhost/demoPlayback.cpp tests/support/RecordingHost.cpp tests/support/GdiObjects.cpp)
+            testhost/demoPlayback.cpp testhost/windowCaptureWin32.cpp tests/support/RecordingHost.cpp
+            tests/support/GdiObjects.cpp)
 target_include_directories(orvane_rig PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvane_rig PUBLIC gdi32 user32 version)
 target_compile_options(orvane_rig PRIVATE ${ORVANE_WARNINGS})

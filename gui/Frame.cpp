@@ -181,6 +181,17 @@ void Frame::invalidate()
         window->invalidate();
 }
 
+int Frame::eventDescriptor() const
+{
+    return window ? window->eventDescriptor() : -1;
+}
+
+void Frame::leaveTimerToHost()
+{
+    if (window)
+        window->leaveTimerToHost();
+}
+
 void* Frame::getWindow() const
 {
     return window ? window->handle() : nullptr;

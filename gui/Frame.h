@@ -62,6 +62,9 @@ public:
     void dispatchPendingPaint();
     // Everything is drawn again soon, over an erased window.
     void invalidate();
+    // For a host with a run loop of its own; see FrameWindow.
+    int eventDescriptor() const;
+    void leaveTimerToHost();
 
     // From the platform window: a paint of `damaged`, a button press, the
     // window going away under the frame (the host destroyed its own first),

@@ -42,6 +42,15 @@ public:
     // Starts or stops taking drops from other programs; false when the
     // platform cannot take them at all.
     virtual bool enableDrop(bool enable) = 0;
+    // For a host that runs the user-interface loop itself and calls the
+    // editor's idle when told (a VST 3 host's run loop on Linux): the file
+    // descriptor that becomes readable when window events wait, or -1 where
+    // they arrive by themselves (Win32).
+    virtual int eventDescriptor() const = 0;
+    // Such a host's timer does the refresh timer's work from now on: a timer
+    // thread of the window's own stops. Where the timer is a message of the
+    // window (Win32) it stays, as it runs on the host's thread anyway.
+    virtual void leaveTimerToHost() = 0;
 };
 
 // The platform window of `frame`, not yet open; null without memory.

@@ -42,17 +42,21 @@ float ORVANE_CDECL getParameterEntry(AEffect* record, std::int32_t index)
     return PluginEffect::fromRecord(record)->getParameter(index);
 }
 
+Analyzer* newAnalyzer(audioMasterCallback audioMaster)
+{
+    Analyzer* effect = new (std::nothrow) Analyzer(audioMaster);
+    if (effect && outOfMemory) {
+        delete static_cast<PluginEffect*>(effect);
+        return nullptr;
+    }
+    return effect;
+}
+
 extern "C" AEffect* ORVANE_CDECL pluginMain(audioMasterCallback audioMaster)
 {
     // A host that does not report a version is not one we can talk to.
     if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
-    Analyzer* effect = new (std::nothrow) Analyzer(audioMaster);
-    if (!effect)
-        return nullptr;
-    if (outOfMemory) {
-        delete static_cast<PluginEffect*>(effect);
-        return nullptr;
-    }
-    return effect->record();
+    Analyzer* effect = newAnalyzer(audioMaster);
+    return effect ? effect->record() : nullptr;
 }

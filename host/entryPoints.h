@@ -14,6 +14,13 @@ void ORVANE_CDECL processReplacingEntry(AEffect* record, float** inputs, float**
 void ORVANE_CDECL setParameterEntry(AEffect* record, std::int32_t index, float value);
 float ORVANE_CDECL getParameterEntry(AEffect* record, std::int32_t index);
 
+class Analyzer;
+
+// The one analyzer every form makes: null without memory, or when its editor
+// could not be made (the effect is then discarded). `audioMaster` is null
+// where no VST 2.x host is behind it; the effect then calls no host services.
+Analyzer* newAnalyzer(audioMasterCallback audioMaster);
+
 // Exported to the host under the plain name `main` (and, in the 64-bit plug-ins,
 // also as `VSTPluginMain`) by the module-definition files: a C++ function cannot
 // itself be called main with this signature.

@@ -23,14 +23,9 @@ struct Instance {
 
 LV2_Handle instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const*)
 {
-    // No VST host behind it: the effect calls no host services.
-    auto* analyzer = new (std::nothrow) Analyzer(nullptr);
+    Analyzer* analyzer = newAnalyzer(nullptr);
     if (!analyzer)
         return nullptr;
-    if (outOfMemory) {
-        delete static_cast<PluginEffect*>(analyzer);
-        return nullptr;
-    }
     analyzer->setSampleRate(static_cast<float>(sampleRate));
     auto* instance = new (std::nothrow) Instance{analyzer};
     if (!instance)

@@ -36,10 +36,11 @@ build_native_threads() {
     { tail -50 "$build/native-threads/build.log"; return 1; }
 }
 
-# The Linux plug-ins as users get them (no sanitizers), with what the
-# real-host checks run.
+# The Linux plug-ins and orvane-analyze with its manual page as users get
+# them (no sanitizers), with what the real-host checks run.
 build_linux() {
-  build_targets="vst_orvane vst_orvane_x2 lv2_orvane lv2_orvane_x2 orvhost_x11 orvhost_x11_x2 editorShot lv2Checks demoWav" \
+  build_targets="vst_orvane vst_orvane_x2 lv2_orvane lv2_orvane_x2 vst3_orvane vst3_orvane_x2 orvhost_x11 orvhost_x11_x2 \
+    orvhost_vst3 editorShot lv2Checks demoWav orvane-analyze orvane-analyze-man" \
     configure_and_build "$build/linux" -DCMAKE_BUILD_TYPE=Release -DORVANE_SANITIZE=OFF "$@"
 }
 

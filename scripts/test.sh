@@ -88,7 +88,7 @@ if build_windows -DORVANE_WINE_TESTS=ON; then
     cmake -S "$root" -B "$build/win32" -DORVANE_WINE_TESTS=OFF > /dev/null
     # The DLLs are still checked as files; the same tests ran on the x86_64 build.
     # Wine tests are named x86_64.<area>.<test>; the DLL file checks have no area.
-    wine_tests=$(grep -c -E 'Test +#[0-9]+: x86_64\.[a-z]+\.' "$build/win64/ctest.log" 2> /dev/null || true)
+    wine_tests=$(grep -c -E 'Test +#[0-9]+: x86_64\.[a-z0-9]+\.' "$build/win64/ctest.log" 2> /dev/null || true)
     skipped=${wine_tests:-0}
     echo "== i686: 32-bit programs cannot run on this machine; checking the DLL files only ($skipped Wine tests skipped)"
     run_ctest "$build/win32" -L dllFiles
@@ -125,11 +125,13 @@ count_checks() {
   failed=$((failed + bad))
 }
 
-echo "== Linux plug-ins in real hosts (LV2: lv2info, lv2file, jalv; VST: the Linux test host)"
+echo "== Linux plug-ins in real hosts (LV2: lv2info, lv2file, jalv; VST: the Linux test host; VST 3: Ardour's scanner, the VST 3 test host), the archive and the Debian package"
 if build_linux; then
   bash "$root/tests/linux/checkRealHosts.sh" "$root" "$build/linux" "$build/linux/real-hosts" \
     > "$build/real-hosts.log" 2>&1
   count_checks "$build/real-hosts.log" $?
+  bash "$root/tests/linux/checkVst3.sh" "$build/linux" "$build/linux/vst3-hosts" > "$build/vst3-hosts.log" 2>&1
+  count_checks "$build/vst3-hosts.log" $?
   linux_archive=$(grep 'linux-x86_64\.tar\.gz$' "$build/package.log" 2> /dev/null)
   if [ -n "$linux_archive" ]; then
     bash "$root/tests/linux/checkLinuxArchive.sh" "$linux_archive" "$build/linux/bin/lv2Checks" \
@@ -137,6 +139,14 @@ if build_linux; then
     count_checks "$build/linux-archive.log" $?
   else
     echo "the Linux archive was not written"
+    failed=$((failed + 1))
+  fi
+  deb=$(grep '_amd64\.deb$' "$build/package.log" 2> /dev/null)
+  if [ -n "$deb" ]; then
+    bash "$root/tests/linux/checkDebPackage.sh" "$deb" > "$build/deb-check.log" 2>&1
+    count_checks "$build/deb-check.log" $?
+  else
+    echo "the Debian package was not written"
     failed=$((failed + 1))
   fi
 else

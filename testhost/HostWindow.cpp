@@ -2,6 +2,7 @@
 
 #include "host/opcodes.h"
 #include "testhost/PluginLibrary.h"
+#include "testhost/windowCaptureWin32.h"
 
 namespace {
 
@@ -23,17 +24,22 @@ ATOM registerHostClass()
 
 } // namespace
 
-HostWindow::HostWindow(AEffect* effect) : effect(effect)
+HWND makeHostWindow(const char* title, std::int32_t width, std::int32_t height)
 {
     registerHostClass();
+    RECT frame = {0, 0, width, height};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    AdjustWindowRect(&frame, style, FALSE);
+    return CreateWindowExA(0, kClassName, title, style, 0, 0, frame.right - frame.left,
+                           frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+HostWindow::HostWindow(AEffect* effect) : effect(effect)
+{
     ERect* editorRect = nullptr;
     if (dispatch(effect, effEditGetRect, 0, 0, &editorRect) && editorRect)
         rect = *editorRect;
-    RECT frame = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    AdjustWindowRect(&frame, style, FALSE);
-    window = CreateWindowExA(0, kClassName, "Orvane test host", style, 0, 0, frame.right - frame.left,
-                             frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window = makeHostWindow("Orvane test host", rect.right - rect.left, rect.bottom - rect.top);
     reopenEditor();
 }
 
@@ -84,39 +90,7 @@ void HostWindow::pumpFor(DWORD milliseconds)
 
 Screenshot HostWindow::capture() const
 {
-    Screenshot shot;
-    HWND source = editorWindow();
-    RECT client = {};
-    if (!source || !GetClientRect(source, &client))
-        return shot;
-    shot.width = client.right;
-    shot.height = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!section)
-        return Screenshot{};
-    HDC windowContext = GetDC(source);
-    HDC memory = CreateCompatibleDC(windowContext);
-    HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, shot.width, shot.height, windowContext, 0, 0, SRCCOPY);
-    GdiFlush();
-    shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height * 3);
-    const auto* in = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(shot.width) * shot.height; ++i)
-        for (int byte = 0; byte < 3; ++byte)
-            shot.pixels[i * 3 + byte] = in[i * 4 + byte];
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(source, windowContext);
-    DeleteObject(section);
-    return shot;
+    return captureWindow(editorWindow());
 }
 
 POINT HostWindow::toScreen(std::int32_t x, std::int32_t y) const

@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <vector>
 
+// A visible top-level window whose client area is `width` x `height`, as the
+// test hosts make them; null when Windows refuses.
+HWND makeHostWindow(const char* title, std::int32_t width, std::int32_t height);
+
 class HostWindow {
 public:
     // Opens the effect's editor in a new visible window; `opened()` tells

@@ -222,3 +222,11 @@ bool Win32FrameWindow::enableDrop(bool enable)
     }
     return true;
 }
+
+// Messages reach the window procedure by themselves.
+int Win32FrameWindow::eventDescriptor() const
+{
+    return -1;
+}
+
+void Win32FrameWindow::leaveTimerToHost() {}

@@ -26,6 +26,8 @@ public:
     Point mousePosition() const override;
     void chooseCursor(std::int32_t kind) override;
     bool enableDrop(bool enable) override;
+    int eventDescriptor() const override;
+    void leaveTimerToHost() override;
 
     // The process's window class name.
     static const char* windowClassName();

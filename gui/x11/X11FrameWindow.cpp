@@ -116,7 +116,7 @@ bool X11FrameWindow::create(void* parentHandle)
 {
     if (display)
         return false;
-    display = XOpenDisplay(nullptr);
+    display = connectToXServer();
     if (!display)
         return false;
     adoptDisplay(display);
@@ -343,6 +343,18 @@ void X11FrameWindow::chooseCursor(std::int32_t kind)
 bool X11FrameWindow::enableDrop(bool)
 {
     return false;
+}
+
+int X11FrameWindow::eventDescriptor() const
+{
+    return display ? ConnectionNumber(display) : -1;
+}
+
+// Everything then happens on the host's thread, as in a host that idles
+// often; exposures wait for the host's next call like presses do.
+void X11FrameWindow::leaveTimerToHost()
+{
+    stopTimer();
 }
 
 void X11FrameWindow::runTimer()

@@ -5,7 +5,9 @@
 // connection until the host's idle call asks for them; a thread of its own
 // runs the refresh timer every 20 ms and also answers exposures, taking its
 // turn through the owner's user-interface lock, and never handles a press
-// (presses call the host, which only its own thread may do).
+// (presses call the host, which only its own thread may do). A host with a
+// run loop of its own watches the connection and runs the timer itself
+// instead, and the thread stops.
 // Drops from other programs need the XDND protocol, which this window does
 // not speak: it takes no drops.
 #pragma once
@@ -37,6 +39,9 @@ public:
     Point mousePosition() const override;
     void chooseCursor(std::int32_t kind) override;
     bool enableDrop(bool enable) override;
+    // The window's own X connection.
+    int eventDescriptor() const override;
+    void leaveTimerToHost() override;
 
     // The window's own connection to the X server; null before `create`.
     Display* getDisplay() const { return display; }

@@ -1,6 +1,8 @@
-// Linux: one monotonic clock for both paces, and nothing to set up per
-// thread (the windows take no drops from other programs).
+// Linux: one monotonic clock for both paces, nothing to set up per thread
+// (the windows take no drops from other programs), and the connections to
+// the X server.
 #include "gui/Platform.h"
+#include "gui/x11/xlib.h"
 
 #include <chrono>
 #include <thread>
@@ -35,3 +37,21 @@ void attachEditorThread() {}
 void detachEditorThread() {}
 
 } // namespace platform
+
+namespace {
+constexpr int kConnectAttempts = 20;
+constexpr auto kConnectRetryDelay = std::chrono::milliseconds(5);
+} // namespace
+
+Display* connectToXServer()
+{
+    // Without a display named there is nothing to wait for.
+    const char* name = XDisplayName(nullptr);
+    const int attempts = name && *name ? kConnectAttempts : 1;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr))
+            return display;
+        std::this_thread::sleep_for(kConnectRetryDelay);
+    }
+    return nullptr;
+}

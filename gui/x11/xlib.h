@@ -5,3 +5,8 @@
 #include <X11/Xlib.h>
 
 #undef LineSolid
+
+// A connection to the X server named by DISPLAY, or null. A busy server
+// turns new connections away for a moment (its queue of them is full), so
+// this tries again for a short while before giving up.
+Display* connectToXServer();

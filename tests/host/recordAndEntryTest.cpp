@@ -47,7 +47,8 @@ TEST_F(EntryTest, RecordDescribesTheAnalyzer)
     EXPECT_EQ(record->offQualities, 0);
     EXPECT_EQ(record->ioRatio, 1.0f);
     EXPECT_EQ(record->user, nullptr);
-    EXPECT_EQ(record->uniqueID, 0x4F725661);
+    // 'OrVa' for orvane, 'OrV2' for orvane_x2.
+    EXPECT_EQ(record->uniqueID, kDisplayScale == 1 ? 0x4F725661 : 0x4F725632);
     EXPECT_EQ(record->version, 1);
     const char zeros[sizeof record->reserved] = {};
     EXPECT_EQ(std::memcmp(record->reserved, zeros, sizeof zeros), 0);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # A plug-in must load on a clean Windows machine: it exports exactly the entry
-# names hosts look for, all naming one function, and imports nothing but DLLs
-# that every Windows installation has.
+# names hosts look for (a VST 2.x plug-in's all naming one function, a VST 3
+# plug-in's each its own), and imports nothing but DLLs that every Windows
+# installation has.
 # usage: checkExportsImports.sh OBJDUMP FORMAT "EXPORTS" DLL...
 #   FORMAT: pei-i386 or pei-x86-64; EXPORTS: the names, space-separated, sorted
 set -u
@@ -9,6 +10,10 @@ objdump=$1
 format=$2
 expected_exports=$3
 shift 3
+expected_addresses=1
+case " $expected_exports " in
+  *" GetPluginFactory "*) expected_addresses=$(echo $expected_exports | wc -w) ;;
+esac
 system_dlls='^(kernel32|user32|gdi32|winmm|ole32|oleaut32|shell32|advapi32|comdlg32|msvcrt)\.dll$'
 status=0
 for dll in "$@"; do
@@ -24,8 +29,8 @@ for dll in "$@"; do
     status=1
   fi
   addresses=$(printf '%s\n' "$dump" | sed -n 's/.*\] *\([0-9a-f]*\) Export RVA$/\1/p' | sort -u | wc -l)
-  if [ "$addresses" -ne 1 ]; then
-    echo "$dll: $addresses exported addresses, expected one function behind every name"
+  if [ "$addresses" -ne "$expected_addresses" ]; then
+    echo "$dll: $addresses exported addresses, expected $expected_addresses"
     status=1
   fi
   imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')

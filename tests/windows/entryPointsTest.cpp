@@ -23,13 +23,14 @@ struct EntryCase {
     const char* file;
     const char* entryName;
     bool exported;
+    std::int32_t uniqueID;
 };
 
 const EntryCase kCases[] = {
-    {"orvane.dll", "main", true},
-    {"orvane_x2.dll", "main", true},
-    {"orvane.dll", "VSTPluginMain", kWideBuild},
-    {"orvane_x2.dll", "VSTPluginMain", kWideBuild},
+    {"orvane.dll", "main", true, 0x4F725661},
+    {"orvane_x2.dll", "main", true, 0x4F725632},
+    {"orvane.dll", "VSTPluginMain", kWideBuild, 0x4F725661},
+    {"orvane_x2.dll", "VSTPluginMain", kWideBuild, 0x4F725632},
 };
 
 // Host-sized calls of processReplacing; true when the output has the input's bits.
@@ -62,7 +63,7 @@ TEST(EntryPoints, EachNameAHostLooksForIsMainAndMakesAWorkingEffect)
         RecordingHost::clear();
         AEffect* effect = library.instantiate(RecordingHost::callback);
         ASSERT_NE(effect, nullptr);
-        EXPECT_EQ(effect->uniqueID, 0x4F725661);
+        EXPECT_EQ(effect->uniqueID, c.uniqueID);
         EXPECT_EQ(effect->numInputs, 2);
         EXPECT_EQ(effect->numOutputs, 2);
         EXPECT_TRUE(passesAudioUnchanged(effect));

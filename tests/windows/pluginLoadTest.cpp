@@ -22,6 +22,7 @@ struct PluginBuild {
     const char* file;
     const char* effectName;
     const char* productName;
+    std::int32_t uniqueID;
 };
 
 void PrintTo(const PluginBuild& build, std::ostream* out)
@@ -29,8 +30,8 @@ void PrintTo(const PluginBuild& build, std::ostream* out)
     *out << build.file;
 }
 
-const PluginBuild kBuilds[] = {{"orvane.dll", "Orvane", "Orvane VST"},
-                               {"orvane_x2.dll", "Orvane x2", "Orvane VST x2"}};
+const PluginBuild kBuilds[] = {{"orvane.dll", "Orvane", "Orvane VST", 0x4F725661},
+                               {"orvane_x2.dll", "Orvane x2", "Orvane VST x2", 0x4F725632}};
 
 class PluginLoadTest : public ::testing::TestWithParam<PluginBuild> {
 protected:
@@ -67,7 +68,7 @@ TEST_P(PluginLoadTest, RecordAsTheHostSeesIt)
     EXPECT_EQ(effect->numOutputs, 2);
     EXPECT_EQ(effect->flags, 0x19);
     EXPECT_EQ(effect->ioRatio, 1.0f);
-    EXPECT_EQ(effect->uniqueID, 0x4F725661);
+    EXPECT_EQ(effect->uniqueID, GetParam().uniqueID);
     EXPECT_EQ(effect->version, 1);
     EXPECT_EQ(effect->user, nullptr);
     const char zeros[sizeof effect->reserved] = {};

@@ -11,7 +11,9 @@
 #pragma once
 
 #include "analysis/AnalysisSnapshot.h"
+#include "analysis/BlockWork.h"
 #include "analysis/DebugLog.h"
+#include "analysis/EngineKernels.h"
 #include "analysis/SpinGate.h"
 #include "analysis/displayScale.h"
 #include "host/ExtendedEffect.h"
@@ -73,7 +75,12 @@ public:
 
     // The per-block steps, run on the audio thread for every full block.
     void analyseBlock(std::int32_t channels);
-    void averageSpectrum(std::int32_t channels, float sumAbsolute, float sumSquares[kChannels]);
+    // Folds one block into the running state: `samples` are the block's and
+    // `work` its BlockWork, measured (and transformed, or it is done here when
+    // the block is not silent). Blocks must come in order, one at a time; the
+    // result has the bits of analyseBlock on the same samples.
+    void accumulateBlock(const BlockWork::Samples& samples, std::int32_t channels, BlockWork& work);
+    void averageSpectrum(std::int32_t channels, float sumAbsolute, const float (&sumSquares)[kChannels]);
     void updateMeasures(std::int32_t channels);
 
     // What a refresh of the editor shows, as it stands now. The history sums
@@ -126,6 +133,9 @@ public:
     bool zoomHistogram = true;
     bool slowLevelHistory = false;
     bool slowSpectrogram = false;
+    // The vector loops the analysis runs on: the fastest this processor has.
+    // Every table gives the same bits.
+    const EngineKernels* kernels = &fastestKernels();
     // Saturates at the int32 limit: a silence of days stays a silence.
     std::int32_t silentRun = 0;
     bool silent = false;

@@ -1,7 +1,8 @@
 #include "analysis/Analyzer.h"
 
+#include "analysis/EngineKernels.h"
+
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -9,80 +10,9 @@ namespace {
 
 constexpr float kNearPeakGuard = 0.1f;
 constexpr float kNearPeakFraction = 0.708f;
-constexpr float kQuietThreshold = 0.0158f;
-constexpr float kHistogramScale = 99.99f;
 constexpr float kSilenceThreshold = 0.0001f;
 constexpr double kSilenceSeconds = 0.5;
 constexpr std::int32_t kSilentRunLimit = std::numeric_limits<std::int32_t>::max();
-
-using BlockHistogram = std::int32_t[Analyzer::kChannels][Analyzer::kHistogramBins];
-using BlockSamples = float[Analyzer::kChannels][Analyzer::kBlockFrames];
-
-// What one block contributes. The energies start from the Analyzer's running
-// sums so that every sample is added to them with float rounding, in order.
-struct BlockTally {
-    BlockHistogram histogram;
-    float peak;
-    float sumSquares[Analyzer::kChannels];
-    float slowEnergy[Analyzer::kChannels];
-    float fastEnergy[Analyzer::kChannels];
-    double sumAbsolute;
-    std::int32_t nearPeak;
-    std::int32_t quiet;
-};
-
-// The comparison that picks the bin is false for a non-number and for
-// anything beyond full scale, so only values that fit are converted.
-void countInHistogram(float magnitude, std::int32_t (&bins)[Analyzer::kHistogramBins])
-{
-    const float scaled = magnitude * kHistogramScale;
-    if (scaled < static_cast<float>(Analyzer::kHistogramBins))
-        ++bins[static_cast<int>(scaled)];
-}
-
-// Frame by frame, channel by channel within a frame: the order of the double
-// sum of absolute values. The channel count is a template argument so that
-// the running sums stay in registers. Nothing branches on the sample (fabs
-// rather than a sign test, counts added from comparisons): with noisy input
-// such branches are mispredicted half the time.
-template <int kChannelCount>
-void tallyBlock(const BlockSamples& samples, bool nearPeakCounted, float nearPeakLevel, BlockTally& tally)
-{
-    float peak = tally.peak;
-    double sumAbsolute = tally.sumAbsolute;
-    std::int32_t nearPeak = tally.nearPeak;
-    std::int32_t quiet = tally.quiet;
-    float sumSquares[kChannelCount], slowEnergy[kChannelCount], fastEnergy[kChannelCount];
-    for (int c = 0; c < kChannelCount; ++c) {
-        sumSquares[c] = tally.sumSquares[c];
-        slowEnergy[c] = tally.slowEnergy[c];
-        fastEnergy[c] = tally.fastEnergy[c];
-    }
-    for (int i = 0; i < Analyzer::kBlockFrames; ++i) {
-        for (int c = 0; c < kChannelCount; ++c) {
-            const float x = samples[c][i];
-            const float a = std::fabs(x);
-            peak = a > peak ? a : peak;
-            nearPeak += static_cast<std::int32_t>(nearPeakCounted && a > nearPeakLevel);
-            quiet += static_cast<std::int32_t>(a < kQuietThreshold);
-            countInHistogram(a, tally.histogram[c]);
-            sumAbsolute += a;
-            const float s = x * x;
-            sumSquares[c] += s;
-            slowEnergy[c] += s;
-            fastEnergy[c] += s;
-        }
-    }
-    tally.peak = peak;
-    tally.sumAbsolute = sumAbsolute;
-    tally.nearPeak = nearPeak;
-    tally.quiet = quiet;
-    for (int c = 0; c < kChannelCount; ++c) {
-        tally.sumSquares[c] = sumSquares[c];
-        tally.slowEnergy[c] = slowEnergy[c];
-        tally.fastEnergy[c] = fastEnergy[c];
-    }
-}
 
 std::int32_t lengthenSilentRun(std::int32_t silentRun)
 {
@@ -95,31 +25,49 @@ std::int32_t lengthenSilentRun(std::int32_t silentRun)
 
 void Analyzer::analyseBlock(std::int32_t channels)
 {
-    BlockTally tally = {};
-    std::memcpy(tally.slowEnergy, slowEnergy, sizeof slowEnergy);
-    std::memcpy(tally.fastEnergy, fastEnergy, sizeof fastEnergy);
-    // Compared against the running peak from before this block.
-    const bool nearPeakCounted = runningPeak > kNearPeakGuard;
-    const float nearPeakLevel = kNearPeakFraction * runningPeak;
-    if (channels == 2)
-        tallyBlock<2>(blockBuffer, nearPeakCounted, nearPeakLevel, tally);
-    else
-        tallyBlock<1>(blockBuffer, nearPeakCounted, nearPeakLevel, tally);
-    std::memcpy(slowEnergy, tally.slowEnergy, sizeof slowEnergy);
-    std::memcpy(fastEnergy, tally.fastEnergy, sizeof fastEnergy);
+    BlockWork work;
+    work.measure(*kernels, blockBuffer, channels);
+    accumulateBlock(blockBuffer, channels, work);
+}
+
+void Analyzer::accumulateBlock(const BlockWork::Samples& samples, std::int32_t channels, BlockWork& work)
+{
+    // Compared against the running peak from before this block; a level no
+    // magnitude exceeds counts none.
+    const float nearPeakLevel = runningPeak > kNearPeakGuard ? kNearPeakFraction * runningPeak
+                                                             : std::numeric_limits<float>::infinity();
+    silentRun = work.peak < kSilenceThreshold ? lengthenSilentRun(silentRun) : 0;
+    runningPeak = std::max(runningPeak, work.peak);
+    silent = static_cast<double>(silentRun) > kSilenceSeconds * static_cast<double>(sampleRate);
+
+    EnergySums sums = {};
+    std::copy(slowEnergy, slowEnergy + kChannels, sums.slowEnergy);
+    std::copy(fastEnergy, fastEnergy + kChannels, sums.fastEnergy);
+    if (silent) {
+        kernels->accumulateSamples(samples, channels, nearPeakLevel, sums, nullptr);
+    } else {
+        if (!work.transformed)
+            work.transform(*kernels, samples, channels, hammingWindow);
+        const SpectrumBlend blend = {{work.power[0], channels == 2 ? work.power[1] : nullptr},
+                                     {channelSpectrum[0], channels == 2 ? channelSpectrum[1] : nullptr},
+                                     combinedSpectrum,
+                                     static_cast<double>(spectrumCount),
+                                     static_cast<double>(slowSpectrumCount),
+                                     static_cast<double>(fastSpectrumCount)};
+        kernels->accumulateSamples(samples, channels, nearPeakLevel, sums, &blend);
+    }
+    std::copy(sums.slowEnergy, sums.slowEnergy + channels, slowEnergy);
+    std::copy(sums.fastEnergy, sums.fastEnergy + channels, fastEnergy);
     ++slowLevelBlocks;
     ++fastLevelBlocks;
 
-    silentRun = tally.peak < kSilenceThreshold ? lengthenSilentRun(silentRun) : 0;
-    runningPeak = std::max(runningPeak, tally.peak);
-    silent = static_cast<double>(silentRun) > kSilenceSeconds * static_cast<double>(sampleRate);
     if (!silent) {
-        quietCount += tally.quiet;
-        nearPeakCount += tally.nearPeak;
-        for (int bin = 0; bin < kHistogramBins; ++bin)
-            for (int c = 0; c < channels; ++c)
-                levelHistogram[c][bin] += tally.histogram[c][bin];
-        averageSpectrum(channels, static_cast<float>(tally.sumAbsolute), tally.sumSquares);
+        quietCount += work.quiet;
+        nearPeakCount += sums.nearPeak;
+        for (int c = 0; c < channels; ++c)
+            for (int bin = 0; bin < kHistogramBins; ++bin)
+                levelHistogram[c][bin] += work.histogram[c][bin];
+        averageSpectrum(channels, static_cast<float>(work.sumAbsolute), sums.sumSquares);
     }
     updateMeasures(channels);
 }

@@ -1,5 +1,8 @@
 #include "analysis/fft.h"
 
+#include "analysis/EngineKernels.h"
+#include "analysis/fftKernels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -30,18 +33,6 @@ void checkPowerOfTwo(std::uint32_t n, std::int32_t bits)
                      static_cast<unsigned long>(n));
         endProcess();
     }
-}
-
-// Next value of a counter whose lowest bits run in reverse order, `top`
-// being the highest of them: the carry runs from the top bit downwards.
-void advanceReversed(std::uint32_t& counter, std::uint32_t top)
-{
-    std::uint32_t bit = top;
-    while (counter & bit) {
-        counter ^= bit;
-        bit >>= 1;
-    }
-    counter |= bit;
 }
 
 // Twiddle factors e^(i m delta), m = 0, 1, 2, ..., from a single-precision
@@ -75,68 +66,17 @@ private:
     const float w;
 };
 
-// tr + i ti = twiddle x high; high = low - t; low = low + t.
-inline void butterfly(float& realLow, float& imagLow, float& realHigh, float& imagHigh, float twiddleReal,
-                      float twiddleImag)
+// Two points: the bit-reversed copy is the identity and there is one stage.
+void twoPoints(float twiddleReal, float twiddleImag, const float* realIn, const float* imagIn, float* realOut,
+               float* imagOut)
 {
-    const float tr = twiddleReal * realHigh - twiddleImag * imagHigh;
-    const float ti = twiddleReal * imagHigh + twiddleImag * realHigh;
-    realHigh = realLow - tr;
-    imagHigh = imagLow - ti;
-    realLow += tr;
-    imagLow += ti;
-}
-
-// The bit-reversed copy fused with the first stage, one pass instead of
-// two: outputs 2g and 2g + 1 come from inputs r and r + n/2, where r is g
-// with its bits reversed, and are combined by the first stage's one
-// butterfly at once.
-void copyWithFirstStage(std::uint32_t n, float twiddleReal, float twiddleImag, const float* realIn,
-                        const float* imagIn, float* realOut, float* imagOut)
-{
-    const std::uint32_t half = n / 2;
-    std::uint32_t r = 0;
-    for (std::uint32_t g = 0; g < half; ++g) {
-        float realLow = realIn[r];
-        float realHigh = realIn[r + half];
-        float imagLow = imagIn ? imagIn[r] : 0.0f;
-        float imagHigh = imagIn ? imagIn[r + half] : 0.0f;
-        butterfly(realLow, imagLow, realHigh, imagHigh, twiddleReal, twiddleImag);
-        realOut[2 * g] = realLow;
-        imagOut[2 * g] = imagLow;
-        realOut[2 * g + 1] = realHigh;
-        imagOut[2 * g + 1] = imagHigh;
-        advanceReversed(r, half / 2);
-    }
-}
-
-// The factors for offsets first ... first + count - 1 of every group of one
-// stage. Butterflies within a stage are independent, so the order in which
-// they run does not change any result.
-struct StagePart {
-    std::uint32_t blockSize;
-    std::uint32_t first;
-    std::uint32_t count;
-    const float* twiddleReal;
-    const float* twiddleImag;
-};
-
-// One group's butterflies for the part's offsets. The halves of a group and
-// the factors never overlap; saying so lets the compiler use vector code.
-void groupButterflies(float* __restrict realLow, float* __restrict imagLow, float* __restrict realHigh,
-                      float* __restrict imagHigh, const float* __restrict twiddleReal,
-                      const float* __restrict twiddleImag, std::uint32_t count)
-{
-    for (std::uint32_t m = 0; m < count; ++m)
-        butterfly(realLow[m], imagLow[m], realHigh[m], imagHigh[m], twiddleReal[m], twiddleImag[m]);
-}
-
-void applyStagePart(StagePart part, std::uint32_t n, float* real, float* imag)
-{
-    const std::uint32_t half = part.blockSize / 2;
-    for (std::uint32_t i = part.first; i < n; i += part.blockSize)
-        groupButterflies(real + i, imag + i, real + i + half, imag + i + half, part.twiddleReal,
-                         part.twiddleImag, part.count);
+    float realLow = realIn[0], realHigh = realIn[1];
+    float imagLow = imagIn ? imagIn[0] : 0.0f, imagHigh = imagIn ? imagIn[1] : 0.0f;
+    butterfly(realLow, imagLow, realHigh, imagHigh, twiddleReal, twiddleImag);
+    realOut[0] = realLow;
+    realOut[1] = realHigh;
+    imagOut[0] = imagLow;
+    imagOut[1] = imagHigh;
 }
 
 // The forward transform's factors for every stage up to kTablePoints, made
@@ -177,18 +117,25 @@ bool inForwardTable(double angleNumerator, std::uint32_t blockSize)
     return angleNumerator == kAngleNumerator && blockSize <= kTablePoints;
 }
 
-// One stage after the first: groups of blockSize elements, each combining
-// its two halves. The recurrence restarts from the same values in every
-// group, so all groups share one set of factors: it is made once per stage,
-// a chunk at a time to keep the scratch small, or taken from the forward
-// table.
-void butterflyStage(std::uint32_t n, std::uint32_t blockSize, double angleNumerator, float* realOut,
-                    float* imagOut)
+// The factors of one stage's first `count` offsets, from the table or the
+// recurrence.
+void stageFactors(double angleNumerator, std::uint32_t blockSize, std::uint32_t count, float* real, float* imag)
 {
     if (inForwardTable(angleNumerator, blockSize)) {
-        applyStagePart(forwardTwiddleTable().stage(blockSize), n, realOut, imagOut);
-        return;
+        const StagePart part = forwardTwiddleTable().stage(blockSize);
+        std::copy(part.real, part.real + count, real);
+        std::copy(part.imag, part.imag + count, imag);
+    } else {
+        TwiddleRecurrence(angleNumerator / blockSize).fill(real, imag, count);
     }
+}
+
+// A stage after the first two whose factors are not in the table: the
+// recurrence restarts from the same values in every group, so all groups
+// share one set of factors, made a chunk at a time to keep the scratch small.
+void butterflyStage(const EngineKernels& kernels, std::uint32_t n, std::uint32_t blockSize,
+                    double angleNumerator, float* real, float* imag)
+{
     const std::uint32_t half = blockSize / 2;
     TwiddleRecurrence recurrence(angleNumerator / blockSize);
     float twiddleReal[kTwiddleChunk];
@@ -196,26 +143,46 @@ void butterflyStage(std::uint32_t n, std::uint32_t blockSize, double angleNumera
     for (std::uint32_t first = 0; first < half; first += kTwiddleChunk) {
         const std::uint32_t count = std::min(kTwiddleChunk, half - first);
         recurrence.fill(twiddleReal, twiddleImag, count);
-        applyStagePart(StagePart{blockSize, first, count, twiddleReal, twiddleImag}, n, realOut, imagOut);
+        kernels.stagePart(StagePart{blockSize, first, count, twiddleReal, twiddleImag}, n, real, imag);
     }
 }
 
-// The first stage's one factor comes from the table or the recurrence, like
-// every other stage's.
-void firstStage(std::uint32_t n, double angleNumerator, const float* realIn, const float* imagIn,
-                float* realOut, float* imagOut)
+// The stages from the third on, up to groups of lastBlockSize (their
+// half-sizes are at least four): from the table two at a time, otherwise one
+// by one.
+void middleStages(const EngineKernels& kernels, std::uint32_t n, std::uint32_t lastBlockSize,
+                  double angleNumerator, float* real, float* imag)
 {
-    constexpr std::uint32_t kPairSize = 2;
-    float twiddleReal;
-    float twiddleImag;
-    if (inForwardTable(angleNumerator, kPairSize)) {
-        const StagePart part = forwardTwiddleTable().stage(kPairSize);
-        twiddleReal = part.twiddleReal[0];
-        twiddleImag = part.twiddleImag[0];
-    } else {
-        TwiddleRecurrence(angleNumerator / kPairSize).fill(&twiddleReal, &twiddleImag, 1);
+    std::uint32_t blockSize = 8;
+    while (blockSize <= lastBlockSize && blockSize != 0) {
+        const std::uint32_t next = blockSize * 2;
+        if (next <= lastBlockSize && inForwardTable(angleNumerator, next)) {
+            const ForwardTwiddleTable& table = forwardTwiddleTable();
+            kernels.stagePair(table.stage(blockSize), table.stage(next), n, real, imag);
+            blockSize = next * 2;
+        } else if (inForwardTable(angleNumerator, blockSize)) {
+            kernels.stagePart(forwardTwiddleTable().stage(blockSize), n, real, imag);
+            blockSize = next;
+        } else {
+            butterflyStage(kernels, n, blockSize, angleNumerator, real, imag);
+            blockSize = next;
+        }
     }
-    copyWithFirstStage(n, twiddleReal, twiddleImag, realIn, imagIn, realOut, imagOut);
+}
+
+// The bit-reversed copy and the first two stages (the first alone for two
+// points), with realIn multiplied by the window where there is one.
+void firstStages(const EngineKernels& kernels, std::uint32_t n, double angleNumerator, const float* window,
+                 const float* realIn, const float* imagIn, float* realOut, float* imagOut)
+{
+    FirstFactors f;
+    stageFactors(angleNumerator, 2, 1, f.real, f.imag);
+    if (n == 2) {
+        twoPoints(f.real[0], f.imag[0], realIn, imagIn, realOut, imagOut);
+        return;
+    }
+    stageFactors(angleNumerator, 4, 2, f.real + 1, f.imag + 1);
+    kernels.firstPass(n, f, window, realIn, imagIn, realOut, imagOut);
 }
 
 void divideBy(std::uint32_t n, float* realOut, float* imagOut)
@@ -232,16 +199,31 @@ void divideBy(std::uint32_t n, float* realOut, float* imagOut)
 void fft_float(std::uint32_t NumSamples, std::int32_t InverseTransform, const float* RealIn,
                const float* ImagIn, float* RealOut, float* ImagOut)
 {
+    fftWith(fastestKernels(), NumSamples, InverseTransform, RealIn, ImagIn, RealOut, ImagOut);
+}
+
+void fftWith(const EngineKernels& kernels, std::uint32_t NumSamples, std::int32_t InverseTransform,
+             const float* RealIn, const float* ImagIn, float* RealOut, float* ImagOut)
+{
     const double angleNumerator = InverseTransform ? -kAngleNumerator : kAngleNumerator;
     checkPointer(RealIn, "RealIn");
     checkPointer(RealOut, "RealOut");
     checkPointer(ImagOut, "ImagOut");
     checkPowerOfTwo(NumSamples, NumberOfBitsNeeded(NumSamples));
-    firstStage(NumSamples, angleNumerator, RealIn, ImagIn, RealOut, ImagOut);
-    for (std::uint32_t blockSize = 4; blockSize <= NumSamples && blockSize != 0; blockSize *= 2)
-        butterflyStage(NumSamples, blockSize, angleNumerator, RealOut, ImagOut);
+    firstStages(kernels, NumSamples, angleNumerator, nullptr, RealIn, ImagIn, RealOut, ImagOut);
+    middleStages(kernels, NumSamples, NumSamples, angleNumerator, RealOut, ImagOut);
     if (InverseTransform)
         divideBy(NumSamples, RealOut, ImagOut);
+}
+
+void powerSpectrum(const EngineKernels& kernels, std::uint32_t n, const float* samples, const float* window,
+                   double* power)
+{
+    float real[kTablePoints];
+    float imag[kTablePoints];
+    firstStages(kernels, n, kAngleNumerator, window, samples, nullptr, real, imag);
+    middleStages(kernels, n, n / 2, kAngleNumerator, real, imag);
+    kernels.lastStagePower(forwardTwiddleTable().stage(n), real, imag, power);
 }
 
 std::int32_t NumberOfBitsNeeded(std::uint32_t n)

@@ -22,12 +22,29 @@
 // Calls on different arrays are independent: the only data the module shares
 // is a table of forward factors, made once on first use (thread-safe) and
 // read-only afterwards.
+//
+// Speed: the butterflies run on SSE2 or AVX2 lanes (EngineKernels.h), the
+// fastest the processor has; every element sees the operations of the plain
+// radix-2 algorithm in the same order, so every path gives the same bits.
 #pragma once
 
 #include <cstdint>
 
+struct EngineKernels;
+
 void fft_float(std::uint32_t NumSamples, std::int32_t InverseTransform, const float* RealIn,
                const float* ImagIn, float* RealOut, float* ImagOut);
+
+// fft_float through the given kernels.
+void fftWith(const EngineKernels& kernels, std::uint32_t NumSamples, std::int32_t InverseTransform,
+             const float* RealIn, const float* ImagIn, float* RealOut, float* ImagOut);
+
+// What the analysis takes from a block: for k below n/2, power[k] = re * re +
+// im * im in double, re and im being bin k of fft_float's forward transform
+// of window[i] * samples[i], bit for bit. n is a power of two from 8 to 2048;
+// the arrays are the caller's, n floats in and n/2 doubles out.
+void powerSpectrum(const EngineKernels& kernels, std::uint32_t n, const float* samples, const float* window,
+                   double* power);
 
 // Base-2 logarithm of a power of two (in general, the index of n's lowest set
 // bit). Ends the process for n below 2.

@@ -1,5 +1,6 @@
 #include "analysis/Analyzer.h"
 
+#include "analysis/EngineKernels.h"
 #include "analysis/decibels.h"
 
 namespace {
@@ -32,31 +33,6 @@ int bandEdge(double numerator, float sampleRate)
     return edge < Analyzer::kSpectrumBins ? static_cast<int>(edge) : Analyzer::kSpectrumBins;
 }
 
-struct BandSums {
-    double total = 0.0;
-    double low = 0.0;
-    double high = 0.0;
-};
-
-// Bins outside, channels inside, in double: the order fixes the rounding.
-// One sweep feeds all three sums, each in that order.
-BandSums bandSums(const float (&spectrum)[Analyzer::kChannels][Analyzer::kSpectrumBins], int channels,
-                  int lowEnd, int highStart)
-{
-    BandSums sums;
-    for (int k = 0; k < Analyzer::kSpectrumBins; ++k) {
-        for (int c = 0; c < channels; ++c) {
-            const double value = spectrum[c][k];
-            sums.total += value;
-            if (k < lowEnd)
-                sums.low += value;
-            if (k >= highStart)
-                sums.high += value;
-        }
-    }
-    return sums;
-}
-
 } // namespace
 
 void Analyzer::updateMeasures(std::int32_t channels)
@@ -74,8 +50,8 @@ void Analyzer::updateMeasures(std::int32_t channels)
     next.quietPercent = percentOf(quietCount, samples);
     next.nearPeakPercent = percentOf(nearPeakCount, samples);
     if (spectrumCount > 0) {
-        const BandSums sums = bandSums(channelSpectrum, channels, bandEdge(kLowBandNumerator, sampleRate),
-                                       bandEdge(kHighBandNumerator, sampleRate));
+        const BandSums sums = kernels->bandSums(channelSpectrum, channels, bandEdge(kLowBandNumerator, sampleRate),
+                                                bandEdge(kHighBandNumerator, sampleRate));
         if (sums.total != 0.0) {
             next.lowBandPercent = static_cast<float>(kPercentScale * sums.low / sums.total);
             next.highBandPercent = static_cast<float>(kPercentScale * sums.high / sums.total);

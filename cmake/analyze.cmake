@@ -55,8 +55,11 @@ add_executable(orvane-analyze
   analyze/plots/plotFiles.cpp
   analyze/html/HtmlReport.cpp
   analyze/html/reportPage.cpp
-  # The plots' spectra use the plug-in's FFT.
+  # The plots' spectra use the plug-in's FFT, with its vector kernels.
   analysis/fft.cpp
+  analysis/EngineKernels.cpp
+  analysis/sse2Kernels.cpp
+  analysis/avx2Kernels.cpp
 )
 target_include_directories(orvane-analyze PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvane-analyze PRIVATE orvane_analyze_session orvane_analyze_session_x2

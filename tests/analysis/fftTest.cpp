@@ -1,3 +1,4 @@
+#include "analysis/EngineKernels.h"
 #include "analysis/fft.h"
 #include "tests/analysis/analysisTestSupport.h"
 
@@ -196,6 +197,34 @@ TEST(Fft, GivesTheSameBitsAsThePlainAlgorithm)
                 << n << " " << variant;
             ASSERT_EQ(std::memcmp(out.imag.data(), plainImag.data(), n * sizeof(float)), 0)
                 << n << " " << variant;
+        }
+    }
+}
+
+// The analysis's own path (window applied on the way in, the last stage
+// giving powers) against fft_float of the windowed samples, squared in
+// double, for every size it takes and every kernel table.
+TEST(Fft, PowerSpectrumHasTheBitsOfTheFullTransform)
+{
+    std::vector<const EngineKernels*> tables = {&sse2Kernels()};
+    if (avx2Kernels())
+        tables.push_back(avx2Kernels());
+    TestNoise source;
+    for (std::uint32_t n = 8; n <= kPoints; n *= 2) {
+        const std::vector<float> samples = source.samples(n);
+        std::vector<float> window(n), windowed(n);
+        fillHammingWindow(n, window.data());
+        for (std::uint32_t i = 0; i < n; ++i)
+            windowed[i] = window[i] * samples[i];
+        const Spectrum full = transform(windowed, nullptr);
+        for (const EngineKernels* kernels : tables) {
+            std::vector<double> power(n / 2 + 1, -1.0);
+            powerSpectrum(*kernels, n, samples.data(), window.data(), power.data());
+            for (std::uint32_t k = 0; k < n / 2; ++k) {
+                const double re = full.real[k], im = full.imag[k];
+                ASSERT_EQ(power[k], re * re + im * im) << kernels->name << " " << n << " bin " << k;
+            }
+            EXPECT_EQ(power[n / 2], -1.0) << kernels->name << " " << n << ": written past the end";
         }
     }
 }

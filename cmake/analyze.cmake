@@ -31,6 +31,7 @@ add_executable(orvane-analyze
   analyze/AnalyzerSession.cpp
   analyze/AudioFile.cpp
   analyze/ChunkRing.cpp
+  analyze/StreamInput.cpp
   analyze/LoudnessMeter.cpp
   analyze/LoudnessRange.cpp
   analyze/TruePeakMeter.cpp

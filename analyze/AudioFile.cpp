@@ -167,8 +167,16 @@ std::string AudioFile::formatName() const
     return formatPart(info.format & SF_FORMAT_TYPEMASK) + ", " + formatPart(info.format & SF_FORMAT_SUBMASK);
 }
 
+// libsndfile tells a WAVE_FORMAT_EXTENSIBLE file in ambisonic B-format apart
+// from its channel map: its channels are the first-order components.
 std::vector<int> AudioFile::channelMap() const
 {
+    if (sf_command(file, SFC_WAVEX_GET_AMBISONIC, nullptr, 0) == SF_AMBISONIC_B_FORMAT) {
+        std::vector<int> components = {SF_CHANNEL_MAP_AMBISONIC_B_W, SF_CHANNEL_MAP_AMBISONIC_B_X,
+                                       SF_CHANNEL_MAP_AMBISONIC_B_Y, SF_CHANNEL_MAP_AMBISONIC_B_Z};
+        components.resize(static_cast<std::size_t>(info.channels), SF_CHANNEL_MAP_AMBISONIC_B_W);
+        return components;
+    }
     std::vector<int> map(static_cast<std::size_t>(info.channels));
     if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, map.data(), static_cast<int>(map.size() * sizeof(int))) !=
         SF_TRUE)

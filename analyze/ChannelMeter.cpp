@@ -53,7 +53,8 @@ std::optional<double> ChannelMeter::truePeak() const
 ChannelFigures ChannelMeter::figures() const
 {
     if (nonFinite > 0) {
-        const Reading none = Reading::none(std::to_string(nonFinite) + " samples are not finite numbers");
+        const Reading none =
+            Reading::none("holds samples that are not finite numbers (" + std::to_string(nonFinite) + ")");
         return {none, none, none};
     }
     ChannelFigures figures{decibels(peak), decibels(std::sqrt(sumOfSquares / static_cast<double>(count))), {}};

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 namespace {
 
 // Insertion order kept; figures written as the shortest text that reads back
@@ -32,12 +34,17 @@ Json reading(const Reading& reading, const char* unit)
     return Json{{"value", nullptr}, {"unit", unit}, {"reason", reading.reason}};
 }
 
+// A value the analysis could not make a number of (from samples that are
+// not numbers) is null, with the reason.
 Json measuresObject(const PanelValues& values)
 {
     Json measures = Json::object();
-    for (int i = 0; i < kPanelMeasureCount; ++i)
+    for (int i = 0; i < kPanelMeasureCount; ++i) {
+        const double value = values[static_cast<std::size_t>(i)];
         measures[kPanelMeasures[i].name] =
-            figure(values[static_cast<std::size_t>(i)], kPanelMeasures[i].unit);
+            reading(std::isfinite(value) ? Reading::of(value) : Reading::none("not a finite number"),
+                    kPanelMeasures[i].unit);
+    }
     return measures;
 }
 

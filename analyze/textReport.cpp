@@ -3,6 +3,7 @@
 #include "editor/panelMeasures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@ constexpr int kAnalysedChannels = 2;
 constexpr int kBlockFrames = 2048;
 constexpr int kLoudnessLines = 6;
 constexpr const char* kNotAvailable = "n/a";
+constexpr const char* kNotANumber = "not a finite number";
 
 std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -80,15 +82,19 @@ std::string trimmed(std::string line)
     return line;
 }
 
-std::string measureColumn(const FileReport& report, int index)
+// A value the analysis could not make a number of (from samples that are
+// not numbers) is shown as n/a, as the JSON report holds it.
+std::string measureColumn(const FileReport& report, int index, Unavailable& unavailable)
 {
     const PanelMeasure& measure = kPanelMeasures[index];
     const std::string unit =
         *measure.hint ? formatted("%s (%s)", measure.unit, measure.hint) : std::string(measure.unit);
     if (!report.measures)
         return formatted("%-8s %8s %-14s", measure.name, "-", unit.c_str());
-    return formatted("%-8s %8.2f %-14s", measure.name,
-                     static_cast<double>((*report.measures)[static_cast<std::size_t>(index)]), unit.c_str());
+    const double value = (*report.measures)[static_cast<std::size_t>(index)];
+    const Reading reading = std::isfinite(value) ? Reading::of(value) : Reading::none(kNotANumber);
+    return formatted("%-8s ", measure.name) + unavailable.show(reading, measure.name, 8, 2, "") +
+           formatted("%-14s", unit.c_str());
 }
 
 std::string loudnessColumn(const Loudness& loudness, int index, Unavailable& unavailable)
@@ -160,7 +166,7 @@ std::string textReport(const FileReport& report)
     text += "  layout: " + info.layout + "\n";
     Unavailable unavailable;
     for (int i = 0; i < kPanelMeasureCount; ++i) {
-        std::string line = "  " + measureColumn(report, i);
+        std::string line = "  " + measureColumn(report, i, unavailable);
         if (report.loudness && i < kLoudnessLines)
             line += "   " + loudnessColumn(*report.loudness, i, unavailable);
         text += trimmed(line) + "\n";

@@ -8,7 +8,7 @@ packages=(cmake g++ make googletest libgtest-dev libpng-dev binutils pkg-config
           mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine32 wine64 xvfb xauth
           libx11-dev libcairo2-dev libxres-dev libxtst-dev fonts-liberation fonts-urw-base35
-          lv2-dev lilv-utils sordi lv2file jalv jackd2)
+          lv2-dev lilv-utils sordi lv2file jalv jackd2 zzuf)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,14 +7,14 @@ namespace {
 // Of amplitude.
 constexpr double kDecibelsPerDecade = 20.0;
 
-Reading decibels(double level)
+} // namespace
+
+Reading ChannelMeter::decibels(double level)
 {
     if (!(level > 0.0))
         return Reading::none("digital silence");
     return Reading::of(kDecibelsPerDecade * std::log10(level));
 }
-
-} // namespace
 
 ChannelMeter::ChannelMeter(int channels, int index, std::optional<int> truePeakRate, std::string whyNot)
     : fileChannels(channels), channel(index), noTruePeak(std::move(whyNot))

@@ -31,6 +31,9 @@ public:
     // Linear; none when not measured or not finite.
     std::optional<double> truePeak() const;
 
+    // A linear level in decibels; none for digital silence.
+    static Reading decibels(double level);
+
 private:
     const int fileChannels;
     const int channel;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -56,23 +57,62 @@ float magnitudePeak(const float* samples, int count)
     return peak;
 }
 
-// One phase at `count` positions (up to kStretch) from support + kTapsBefore.
-// Built for processors with AVX2 too: the same arithmetic in wider registers.
-__attribute__((target_clones("avx2", "default"))) void phaseValues(const float* taps, const float* support,
-                                                                   int count, float* values)
+// One phase at `count` positions from support + kTapsBefore, in whole
+// groups of lanes (`values` has room for kStretch). Two builds of it: eight
+// floats to a register where the processor has AVX2, four elsewhere. Each
+// lane's sum is made in the same order in both, so both give the same bits.
+void portablePhaseValues(const float* taps, const float* support, int count, float* values)
 {
     for (int start = 0; start < count; start += kLanes) {
         float sums[kLanes] = {};
         for (int j = 0; j < kTaps; ++j)
             for (int i = 0; i < kLanes; ++i)
                 sums[i] += taps[j] * support[start + i + j];
-        std::copy(sums, sums + std::min(kLanes, count - start), values + start);
+        for (int i = 0; i < kLanes; ++i)
+            values[start + i] = sums[i];
     }
+}
+
+// GCC's vector extension, with the four sums named apart: so they stay in
+// registers.
+using Lanes = float __attribute__((vector_size(32)));
+constexpr int kLanesPerVector = sizeof(Lanes) / sizeof(float);
+static_assert(kLanes == 4 * kLanesPerVector, "four sums of eight lanes");
+
+__attribute__((target("avx2"))) void avx2PhaseValues(const float* taps, const float* support, int count,
+                                                     float* values)
+{
+    constexpr std::size_t kBytes = sizeof(Lanes);
+    for (int start = 0; start < count; start += kLanes) {
+        Lanes first = {}, second = {}, third = {}, fourth = {};
+        for (int j = 0; j < kTaps; ++j) {
+            const float* at = support + start + j;
+            Lanes a, b, c, d;
+            std::memcpy(&a, at, kBytes);
+            std::memcpy(&b, at + kLanesPerVector, kBytes);
+            std::memcpy(&c, at + 2 * kLanesPerVector, kBytes);
+            std::memcpy(&d, at + 3 * kLanesPerVector, kBytes);
+            first += taps[j] * a;
+            second += taps[j] * b;
+            third += taps[j] * c;
+            fourth += taps[j] * d;
+        }
+        std::memcpy(values + start, &first, kBytes);
+        std::memcpy(values + start + kLanesPerVector, &second, kBytes);
+        std::memcpy(values + start + 2 * kLanesPerVector, &third, kBytes);
+        std::memcpy(values + start + 3 * kLanesPerVector, &fourth, kBytes);
+    }
+}
+
+void phaseValues(const float* taps, const float* support, int count, float* values)
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    (avx2 ? avx2PhaseValues : portablePhaseValues)(taps, support, count, values);
 }
 
 // In eight partial sums, added pairwise, so that the products can be
 // summed side by side.
-__attribute__((target_clones("avx2", "default"))) float dot(const float* taps, const float* support)
+float dot(const float* taps, const float* support)
 {
     constexpr int kParts = 8;
     static_assert(kTaps % kParts == 0, "whole groups of taps");

@@ -38,8 +38,7 @@ public:
     // the float range).
     double peak() const;
 
-    // Interpolates every stretch, skipping none: for the tests and the
-    // benchmark of the skip.
+    // Interpolates every stretch, skipping none: for the tests of the skip.
     void interpolateEverything() { skipping = false; }
 
 private:

@@ -6,7 +6,6 @@
 #include "analyze/pngFiles.h"
 
 #include <algorithm>
-#include <cmath>
 #include <deque>
 #include <optional>
 
@@ -96,9 +95,7 @@ private:
                 return meter.figures().truePeak;
             peak = std::max(peak, *channelPeak);
         }
-        if (!(peak > 0.0))
-            return Reading::none("digital silence");
-        return Reading::of(20.0 * std::log10(peak));
+        return ChannelMeter::decibels(peak);
     }
 
     const std::string rateRefusal;

@@ -35,7 +35,7 @@ target_include_directories(orvane_analyze_meters PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvane_analyze_meters PUBLIC PkgConfig::SNDFILE)
 # Optimised in every build: the tests and the fuzzing run them, sanitizers
 # and all, over minutes of audio.
-target_compile_options(orvane_analyze_meters PRIVATE ${ORVANE_WARNINGS} -O2)
+target_compile_options(orvane_analyze_meters PRIVATE ${ORVANE_WARNINGS} -O3)
 
 add_executable(orvane-analyze
   analyze/main.cpp

@@ -16,6 +16,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$keep"
+: > "$work/leaking"
 
 # A case that takes this long is a hang.
 limit=60
@@ -74,6 +75,8 @@ for ((i = first; i < first + cases; i++)); do
       keep_case "$name" "leak from the project's code"
     else
       library_leaks=$((library_leaks + 1))
+      # The library of the first frame after the allocator.
+      grep -m1 -oE '#1 0x[0-9a-f]+ in .*\(/[^)+]+' "$work/err" | sed -E 's/.*\(//; s|.*/||' >> "$work/leaking"
     fi
   elif grep -q -E 'ERROR: (AddressSanitizer|UndefinedBehavior)|runtime error' "$work/err"; then
     if from_project; then
@@ -102,6 +105,9 @@ echo "fuzzing $cases cases from seed $first with zzuf over ${#seed_files[@]} see
   "$analysed analysed, $refused refused with a reason, $crashes crashes, $project_reports sanitizer" \
   "reports from the project's code, $hangs hangs, $unnamed refused without a reason;" \
   "$library_leaks leaks inside Debian's libraries (counted apart)"
+if [ -s "$work/leaking" ]; then
+  echo "  leaks by library: $(sort "$work/leaking" | uniq -c | awk '{ printf "%s%s %d", (NR > 1 ? ", " : ""), $2, $1 }')"
+fi
 check() {
   if [ "$2" -eq 0 ]; then echo "PASS fuzz: no $1"; else echo "FAIL fuzz: $2 $1"; fi
 }

@@ -26,20 +26,49 @@ ChannelMeter::ChannelMeter(int channels, int index, std::optional<int> truePeakR
 void ChannelMeter::add(const float* interleaved, std::int64_t frames)
 {
     samples.resize(static_cast<std::size_t>(frames));
-    for (std::int64_t i = 0; i < frames; ++i) {
-        const float sample = interleaved[i * fileChannels + channel];
-        samples[static_cast<std::size_t>(i)] = sample;
+    for (std::int64_t i = 0; i < frames; ++i)
+        samples[static_cast<std::size_t>(i)] = interleaved[i * fileChannels + channel];
+    measureLevels(frames);
+    count += frames;
+    if (truePeakMeter)
+        truePeakMeter->add(samples.data(), frames);
+}
+
+// In four sums side by side, which the compiler can keep in one register.
+// A chunk holding a sample that is not a finite number is measured again
+// sample by sample, leaving such samples out.
+void ChannelMeter::measureLevels(std::int64_t frames)
+{
+    constexpr int kSums = 4;
+    float chunkPeak = 0.0f;
+    double sums[kSums] = {};
+    std::int64_t i = 0;
+    for (; i + kSums <= frames; i += kSums)
+        for (int k = 0; k < kSums; ++k) {
+            const float sample = samples[static_cast<std::size_t>(i + k)];
+            chunkPeak = std::max(chunkPeak, std::fabs(sample));
+            sums[k] += static_cast<double>(sample) * sample;
+        }
+    for (; i < frames; ++i) {
+        const float sample = samples[static_cast<std::size_t>(i)];
+        chunkPeak = std::max(chunkPeak, std::fabs(sample));
+        sums[0] += static_cast<double>(sample) * sample;
+    }
+    const double sum = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+    if (std::isfinite(sum) && std::isfinite(chunkPeak)) {
+        peak = std::max(peak, static_cast<double>(chunkPeak));
+        sumOfSquares += sum;
+        return;
+    }
+    for (i = 0; i < frames; ++i) {
+        const float sample = samples[static_cast<std::size_t>(i)];
         if (!std::isfinite(sample)) {
             ++nonFinite;
             continue;
         }
-        const double value = sample;
-        peak = std::max(peak, std::fabs(value));
-        sumOfSquares += value * value;
+        peak = std::max(peak, static_cast<double>(std::fabs(sample)));
+        sumOfSquares += static_cast<double>(sample) * sample;
     }
-    count += frames;
-    if (truePeakMeter)
-        truePeakMeter->add(samples.data(), frames);
 }
 
 std::optional<double> ChannelMeter::truePeak() const

@@ -35,6 +35,9 @@ public:
     static Reading decibels(double level);
 
 private:
+    // Of the first `frames` of `samples`.
+    void measureLevels(std::int64_t frames);
+
     const int fileChannels;
     const int channel;
     std::optional<TruePeakMeter> truePeakMeter;

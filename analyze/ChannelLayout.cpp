@@ -60,7 +60,8 @@ const UsualLayout kUsualLayouts[] = {
     {"mono", {SF_CHANNEL_MAP_MONO}},
     {"stereo", {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT}},
     {"3.0", {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_CENTER}},
-    {"quad", {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT}},
+    {"quad",
+     {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT}},
     {"5.0",
      {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_CENTER, SF_CHANNEL_MAP_REAR_LEFT,
       SF_CHANNEL_MAP_REAR_RIGHT}},
@@ -87,7 +88,8 @@ const Position* positionOf(int code)
 // says too little to go by.
 bool namesEveryChannel(const std::vector<int>& map)
 {
-    return !map.empty() && std::all_of(map.begin(), map.end(), [](int code) { return positionOf(code) != nullptr; });
+    return !map.empty() &&
+           std::all_of(map.begin(), map.end(), [](int code) { return positionOf(code) != nullptr; });
 }
 
 } // namespace
@@ -95,8 +97,9 @@ bool namesEveryChannel(const std::vector<int>& map)
 ChannelLayout::ChannelLayout(int channels, const std::vector<int>& map)
 {
     if (namesEveryChannel(map) && static_cast<int>(map.size()) == channels) {
-        const auto usual = std::find_if(std::begin(kUsualLayouts), std::end(kUsualLayouts),
-                                        [&map](const UsualLayout& layout) { return layout.positions == map; });
+        const auto usual =
+            std::find_if(std::begin(kUsualLayouts), std::end(kUsualLayouts),
+                         [&map](const UsualLayout& layout) { return layout.positions == map; });
         if (usual != std::end(kUsualLayouts))
             name = usual->name;
         source = "from the file's channel map";
@@ -125,7 +128,8 @@ void ChannelLayout::takePositions(const std::vector<int>& positions)
     }
     if (!loudspeakers)
         reason = "ambisonic B-format channels have no loudspeaker positions to weigh";
-    else if (std::all_of(channelWeights.begin(), channelWeights.end(), [](double w) { return w == kLeftOut; }))
+    else if (std::all_of(channelWeights.begin(), channelWeights.end(),
+                         [](double w) { return w == kLeftOut; }))
         reason = "loudness leaves out LFE channels, and the file has no other";
 }
 

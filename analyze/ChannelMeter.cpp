@@ -86,7 +86,8 @@ ChannelFigures ChannelMeter::figures() const
             Reading::none("holds samples that are not finite numbers (" + std::to_string(nonFinite) + ")");
         return {none, none, none};
     }
-    ChannelFigures figures{decibels(peak), decibels(std::sqrt(sumOfSquares / static_cast<double>(count))), {}};
+    ChannelFigures figures{
+        decibels(peak), decibels(std::sqrt(sumOfSquares / static_cast<double>(count))), {}};
     if (!truePeakMeter)
         figures.truePeak = Reading::none(noTruePeak);
     else if (const std::optional<double> level = truePeak())

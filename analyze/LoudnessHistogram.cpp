@@ -63,8 +63,8 @@ double LoudnessHistogram::meanLoudness(double from) const
 double LoudnessHistogram::percentile(double from, double share) const
 {
     const std::size_t first = binOf(std::max(from, kAbsoluteGate));
-    const auto wanted =
-        std::max<std::int64_t>(static_cast<std::int64_t>(std::ceil(share * static_cast<double>(count(from)))), 1);
+    const auto wanted = std::max<std::int64_t>(
+        static_cast<std::int64_t>(std::ceil(share * static_cast<double>(count(from)))), 1);
     std::int64_t seen = 0;
     std::size_t bin = first;
     for (; bin < counts.size(); ++bin) {

@@ -96,7 +96,8 @@ double LoudnessMeter::windowEnergy(int steps) const
 {
     Step window;
     for (int age = 0; age < steps; ++age) {
-        const Step& step = recent[static_cast<std::size_t>((newest - age + kShortTermSteps) % kShortTermSteps)];
+        const Step& step =
+            recent[static_cast<std::size_t>((newest - age + kShortTermSteps) % kShortTermSteps)];
         window.weightedSum += step.weightedSum;
         window.frames += step.frames;
     }

@@ -134,7 +134,8 @@ int TruePeakMeter::oversamplingFor(int sampleRate)
 
 TruePeakMeter::TruePeakMeter(int sampleRate)
     : oversampling(oversamplingFor(sampleRate)), finePhases(oversampling * kRefinement),
-      coarseValues(static_cast<std::size_t>(oversampling) * kStretch), held(kStretch, 0.0f), heldFrom(-kStretch)
+      coarseValues(static_cast<std::size_t>(oversampling) * kStretch), held(kStretch, 0.0f),
+      heldFrom(-kStretch)
 {
     // Each phase is normalised to a gain of 1 at 0 Hz.
     for (int phase = 0; phase < finePhases; ++phase) {
@@ -219,8 +220,8 @@ double TruePeakMeter::scan(const std::vector<float>& samples, std::int64_t first
     return peak;
 }
 
-double TruePeakMeter::interpolate(const float* first, std::int64_t firstIndex, int count, std::int64_t lastIndex,
-                                  double peak) const
+double TruePeakMeter::interpolate(const float* first, std::int64_t firstIndex, int count,
+                                  std::int64_t lastIndex, double peak) const
 {
     std::vector<float>& coarse = coarseValues;
     for (int phase = 0; phase < oversampling; ++phase) {
@@ -253,8 +254,8 @@ double TruePeakMeter::interpolate(const float* first, std::int64_t firstIndex, i
                 const int finePhase = (fine + finePhases) % finePhases;
                 if (step == 0 || firstIndex + sample < 0 || firstIndex + sample > lastIndex)
                     continue;
-                peak = std::max(peak, static_cast<double>(std::fabs(
-                                          dot(taps(finePhase), first + sample - kTapsBefore))));
+                peak = std::max(
+                    peak, static_cast<double>(std::fabs(dot(taps(finePhase), first + sample - kTapsBefore))));
             }
         }
     return peak;

@@ -43,9 +43,11 @@ public:
         const bool loudness = measureLoudness && rateRefusal.empty();
         if (loudness && layout.refusal().empty()) {
             LoudnessMeter& meter = loudnessMeter.emplace(file.sampleRate(), layout.weights());
-            consumers.push_back([&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
+            consumers.push_back(
+                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
         }
-        const std::optional<int> truePeakRate = loudness ? std::optional<int>(file.sampleRate()) : std::nullopt;
+        const std::optional<int> truePeakRate =
+            loudness ? std::optional<int>(file.sampleRate()) : std::nullopt;
         const std::string noTruePeak = measureLoudness ? rateRefusal : "not measured (--no-loudness)";
         for (int channel = 0; channel < file.channels(); ++channel)
             channelMeters.emplace_back(file.channels(), channel, truePeakRate, noTruePeak);
@@ -115,7 +117,8 @@ SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& s
 
 FileInfo fileInfo(const AudioFile& file, const ChannelLayout& layout)
 {
-    FileInfo info{file.formatName(), file.sampleRate(), file.channels(), 0, layout.description(), layout.names()};
+    FileInfo info{file.formatName(),    file.sampleRate(), file.channels(), 0,
+                  layout.description(), layout.names()};
     info.channelNames.resize(static_cast<std::size_t>(file.channels()));
     return info;
 }

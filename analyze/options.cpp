@@ -67,8 +67,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
 {
     CLI::App app(kDescription, kProgram);
     app.footer(kFooter);
-    app.add_option("FILE", options.files,
-                   "Audio files (any format libsndfile reads), folders to search for them, or - for standard input")
+    app.add_option(
+           "FILE", options.files,
+           "Audio files (any format libsndfile reads), folders to search for them, or - for standard input")
         ->required();
     app.add_flag("--json", options.json, "Print one JSON document: an array with one object per file");
     app.add_option("-o,--output", options.output, "Write the report to FILE (whole or not at all)")

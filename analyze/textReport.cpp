@@ -118,12 +118,14 @@ std::string loudnessColumn(const Loudness& loudness, int index, Unavailable& una
 
 std::string channelTable(const FileReport& report, Unavailable& unavailable)
 {
-    std::string text = trimmed(formatted("  %-8s%9s   %9s   %9s", "channel", "peak", "rms", "true peak")) + "\n";
+    std::string text =
+        trimmed(formatted("  %-8s%9s   %9s   %9s", "channel", "peak", "rms", "true peak")) + "\n";
     for (std::size_t i = 0; i < report.channels.size(); ++i) {
         const ChannelFigures& figures = report.channels[i];
         const std::string name = formatted("%zu %s", i + 1, report.info->channelNames[i].c_str());
         const std::string figure = "channel " + std::to_string(i + 1) + " ";
-        text += trimmed(formatted("  %-8s", name.c_str()) + unavailable.show(figures.peak, figure + "peak", 9, 2, "dB") +
+        text += trimmed(formatted("  %-8s", name.c_str()) +
+                        unavailable.show(figures.peak, figure + "peak", 9, 2, "dB") +
                         unavailable.show(figures.rms, figure + "RMS", 9, 2, "dB") +
                         unavailable.show(figures.truePeak, figure + "true peak", 9, 2, "dBTP")) +
                 "\n";

@@ -86,7 +86,8 @@ TEST(AnalyzeAgreement, PeakAndRmsWithSoxLoudnessWithFfmpeg)
         EXPECT_NEAR(valueOf(loudness["loudnessRange"]), lastFigure(ffmpeg, "LRA:"), kFfmpegTolerance);
 
         // sox gives one column per channel after the overall one, or the overall one alone for mono.
-        std::vector<double> peaks = figuresAfter(sox.err, "Pk lev dB"), levels = figuresAfter(sox.err, "RMS lev dB");
+        std::vector<double> peaks = figuresAfter(sox.err, "Pk lev dB"),
+                            levels = figuresAfter(sox.err, "RMS lev dB");
         if (signal.channels > 1) {
             peaks.erase(peaks.begin());
             levels.erase(levels.begin());
@@ -104,7 +105,8 @@ TEST(AnalyzeAgreement, PeakAndRmsWithSoxLoudnessWithFfmpeg)
             EXPECT_GE(valueOf(channels[c]["truePeak"]), truePeaks[c] - kTruePeakBelow);
             EXPECT_LE(valueOf(channels[c]["truePeak"]), truePeaks[c] + kTruePeakAbove);
         }
-        EXPECT_EQ(valueOf(loudness["truePeak"]), loudestChannel) << "the file's true peak is its loudest channel's";
+        EXPECT_EQ(valueOf(loudness["truePeak"]), loudestChannel)
+            << "the file's true peak is its loudest channel's";
     }
 }
 

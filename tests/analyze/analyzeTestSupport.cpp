@@ -111,7 +111,8 @@ void writeFloatWav(const std::string& path, int rate, int channels, const std::v
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
     if (!channelMap.empty() && channelMap.front() == SF_CHANNEL_MAP_AMBISONIC_B_W) {
-        EXPECT_EQ(sf_command(file, SFC_WAVEX_SET_AMBISONIC, nullptr, SF_AMBISONIC_B_FORMAT), SF_AMBISONIC_B_FORMAT);
+        EXPECT_EQ(sf_command(file, SFC_WAVEX_SET_AMBISONIC, nullptr, SF_AMBISONIC_B_FORMAT),
+                  SF_AMBISONIC_B_FORMAT);
     } else if (!channelMap.empty()) {
         EXPECT_EQ(sf_command(file, SFC_SET_CHANNEL_MAP_INFO, const_cast<int*>(channelMap.data()),
                              static_cast<int>(channelMap.size() * sizeof(int))),
@@ -151,16 +152,16 @@ double lastFigure(const std::string& text, const std::string& label)
 
 std::string ffmpegLoudness(const std::string& path)
 {
-    return runProgram({"ffmpeg", "-hide_banner", "-nostats", "-nostdin", "-i", path, "-af", "ebur128=peak=true",
-                       "-f", "null", "-"})
+    return runProgram({"ffmpeg", "-hide_banner", "-nostats", "-nostdin", "-i", path, "-af",
+                       "ebur128=peak=true", "-f", "null", "-"})
         .err;
 }
 
 std::vector<double> soxTruePeaks(const std::string& path, int rate)
 {
     constexpr double kHeadroomDb = 6.0;
-    const ProgramRun sox = runProgram({"sox", path, "-n", "gain", "-" + std::to_string(kHeadroomDb), "rate", "-v",
-                                       std::to_string(32 * rate), "stats"});
+    const ProgramRun sox = runProgram({"sox", path, "-n", "gain", "-" + std::to_string(kHeadroomDb), "rate",
+                                       "-v", std::to_string(32 * rate), "stats"});
     std::vector<double> peaks = figuresAfter(sox.err, "Pk lev dB");
     for (double& peak : peaks)
         peak += kHeadroomDb;

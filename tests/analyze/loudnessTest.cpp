@@ -69,12 +69,12 @@ const std::vector<int> kMap50 = {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_C
                                  SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT};
 const std::vector<int> kMap51 = {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT,     SF_CHANNEL_MAP_CENTER,
                                  SF_CHANNEL_MAP_LFE,  SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT};
-const std::vector<int> kMap61 = {SF_CHANNEL_MAP_LEFT,        SF_CHANNEL_MAP_RIGHT,     SF_CHANNEL_MAP_CENTER,
-                                 SF_CHANNEL_MAP_LFE,         SF_CHANNEL_MAP_REAR_CENTER, SF_CHANNEL_MAP_SIDE_LEFT,
-                                 SF_CHANNEL_MAP_SIDE_RIGHT};
-const std::vector<int> kMap71 = {SF_CHANNEL_MAP_LEFT,       SF_CHANNEL_MAP_RIGHT,      SF_CHANNEL_MAP_CENTER,
-                                 SF_CHANNEL_MAP_LFE,        SF_CHANNEL_MAP_REAR_LEFT,  SF_CHANNEL_MAP_REAR_RIGHT,
-                                 SF_CHANNEL_MAP_SIDE_LEFT,  SF_CHANNEL_MAP_SIDE_RIGHT};
+const std::vector<int> kMap61 = {
+    SF_CHANNEL_MAP_LEFT,        SF_CHANNEL_MAP_RIGHT,     SF_CHANNEL_MAP_CENTER,    SF_CHANNEL_MAP_LFE,
+    SF_CHANNEL_MAP_REAR_CENTER, SF_CHANNEL_MAP_SIDE_LEFT, SF_CHANNEL_MAP_SIDE_RIGHT};
+const std::vector<int> kMap71 = {
+    SF_CHANNEL_MAP_LEFT,      SF_CHANNEL_MAP_RIGHT,      SF_CHANNEL_MAP_CENTER,    SF_CHANNEL_MAP_LFE,
+    SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT, SF_CHANNEL_MAP_SIDE_LEFT, SF_CHANNEL_MAP_SIDE_RIGHT};
 const std::vector<int> kQuad = {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_REAR_LEFT,
                                 SF_CHANNEL_MAP_REAR_RIGHT};
 const char* const kRateRefused = "the loudness meter needs a sample rate of at least 3364 Hz";
@@ -127,7 +127,8 @@ TEST(AnalyzeLoudness, OddFilesAgreeWithFfmpegOrSayWhyNot)
         const int written = headerOnly ? 48000 : odd.rate;
         // At least three blocks of the plug-in's analysis at any rate.
         const long frames = std::max(3L * 2048, std::lround(kSeconds * written));
-        writeFloatWav(file, written, odd.channels, channelNoise(odd.channels, frames, odd.gains), odd.map, odd.format);
+        writeFloatWav(file, written, odd.channels, channelNoise(odd.channels, frames, odd.gains), odd.map,
+                      odd.format);
         if (headerOnly)
             setRate(file, static_cast<std::uint32_t>(odd.rate));
 
@@ -135,7 +136,8 @@ TEST(AnalyzeLoudness, OddFilesAgreeWithFfmpegOrSayWhyNot)
         const auto report = jsonOf(run);
         ASSERT_EQ(report.size(), 1u);
         ASSERT_TRUE(report[0]["error"].is_null()) << report[0]["error"];
-        ASSERT_TRUE(report[0]["measures"].is_object()) << "the nine measures are there whatever loudness says";
+        ASSERT_TRUE(report[0]["measures"].is_object())
+            << "the nine measures are there whatever loudness says";
         const auto& integrated = report[0]["loudness"]["integrated"];
         const auto& perChannel = report[0]["perChannel"];
         ASSERT_EQ(perChannel.size(), static_cast<std::size_t>(odd.channels));
@@ -170,8 +172,8 @@ std::vector<float> toneAboveItsSamples(int rate)
     const auto add = [&](double amplitude, double cyclesPerSample, double phase) {
         for (long n = 0; n < rate; ++n) {
             const double fade = std::min(1.0, std::min(n, rate - n) / (0.1 * rate));
-            samples.push_back(static_cast<float>(fade * amplitude *
-                                                 std::sin(2.0 * kPi * cyclesPerSample * static_cast<double>(n) + phase)));
+            samples.push_back(static_cast<float>(
+                fade * amplitude * std::sin(2.0 * kPi * cyclesPerSample * static_cast<double>(n) + phase)));
         }
     };
     add(0.7, 100.0 / rate, 0.0);
@@ -254,7 +256,11 @@ const Unmeasurable kUnmeasurable[] = {
       {"maxMomentary", "shorter than one 400 ms window"},
       {"plr", "shorter than one 400 ms window"}},
      {"truePeak"}},
-    {"one frame", 1, 0.3f, {{"integrated", "shorter"}, {"loudnessRange", "shorter"}, {"plr", "shorter"}}, {"truePeak"}},
+    {"one frame",
+     1,
+     0.3f,
+     {{"integrated", "shorter"}, {"loudnessRange", "shorter"}, {"plr", "shorter"}},
+     {"truePeak"}},
     {"a sample that is not a number",
      48000,
      NAN,
@@ -279,7 +285,8 @@ TEST(AnalyzeLoudness, WhatCannotBeMeasuredIsNotAvailableWithItsReason)
         const auto& loudness = report[0]["loudness"];
         for (const auto& [figure, reason] : odd.notAvailable) {
             EXPECT_TRUE(loudness[figure]["value"].is_null()) << figure;
-            EXPECT_EQ(loudness[figure].value("reason", "").rfind(reason, 0), 0u) << figure << ": " << loudness[figure];
+            EXPECT_EQ(loudness[figure].value("reason", "").rfind(reason, 0), 0u)
+                << figure << ": " << loudness[figure];
         }
         for (const char* figure : odd.measured)
             EXPECT_TRUE(loudness[figure]["value"].is_number()) << figure;

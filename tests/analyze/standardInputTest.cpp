@@ -53,7 +53,8 @@ TEST(AnalyzeStandardInput, PipesReadAsTheirFilesOrSayWhyNot)
 
     const Stream kStreams[] = {
         {"WAV from ffmpeg", "ffmpeg -v error -nostdin -i FILE -f wav - | ANALYZE",
-         "the header leaves the audio's length open (0xFFFFFFFF, as streaming writers do); read to the end", true},
+         "the header leaves the audio's length open (0xFFFFFFFF, as streaming writers do); read to the end",
+         true},
         {"FLAC from sox", "sox FILE -t flac - | ANALYZE", nullptr, true},
         {"a file redirected", "ANALYZE < FILE", nullptr, true},
         {"nothing", "true | ANALYZE", "empty: standard input held no bytes", false},
@@ -71,7 +72,8 @@ TEST(AnalyzeStandardInput, PipesReadAsTheirFilesOrSayWhyNot)
         if (!stream.analysed) {
             EXPECT_EQ(run.status, 1);
             EXPECT_EQ(report[0]["error"].get<std::string>().rfind(stream.says, 0), 0u) << report[0]["error"];
-            EXPECT_NE(run.err.find("orvane-analyze: -: " + std::string(stream.says)), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find("orvane-analyze: -: " + std::string(stream.says)), std::string::npos)
+                << run.err;
             continue;
         }
         EXPECT_EQ(run.status, 0) << run.err;
@@ -98,7 +100,9 @@ TEST(AnalyzeStandardInput, AStreamingWritersLengthIsReadToTheEndWithANote)
         const auto report = jsonOf(run);
         ASSERT_EQ(report.size(), 1u);
         EXPECT_EQ(report[0]["frames"], 3 * 44100);
-        EXPECT_EQ(report[0]["notes"][0].get<std::string>().rfind("the header leaves the audio's length open", 0), 0u);
+        EXPECT_EQ(
+            report[0]["notes"][0].get<std::string>().rfind("the header leaves the audio's length open", 0),
+            0u);
         EXPECT_EQ(report[0]["loudness"], whole[0]["loudness"]);
     }
 }

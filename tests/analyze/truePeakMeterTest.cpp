@@ -57,7 +57,8 @@ std::vector<float> alternationWithAFlip(int rate)
 {
     std::vector<float> samples(static_cast<std::size_t>(rate), 0.0f);
     for (int n = 0; n < rate; ++n)
-        samples[static_cast<std::size_t>(n)] = static_cast<float>((n % 2 ? 0.2 : -0.2) * (n < rate / 2 ? 1 : -1));
+        samples[static_cast<std::size_t>(n)] =
+            static_cast<float>((n % 2 ? 0.2 : -0.2) * (n < rate / 2 ? 1 : -1));
     return samples;
 }
 

@@ -3,7 +3,8 @@
 // change the reading. On signals made to defeat a skip by a fixed margin
 // (peaks several dB above their samples, after louder samples), the reading
 // is the same as interpolating everything, however the channel is split
-// into the calls that feed it.
+// into the calls that feed it. (That the peak is found at all, the tests
+// against sox's reconstruction show.)
 #include "analyze/TruePeakMeter.h"
 #include "testhost/WhiteNoise.h"
 
@@ -106,18 +107,6 @@ TEST(TruePeakMeter, SkippingAndRefiningNeverChangeTheReading)
                 EXPECT_EQ(reading(rate, samples, call, false), everything) << "calls of " << call;
         }
     }
-}
-
-TEST(TruePeakMeter, FindsAPeakSeveralDecibelsAboveItsSamples)
-{
-    constexpr double kToneAmplitude = 0.8;
-    const std::vector<float> samples = toneBelowItsPeaks(44100);
-    double samplePeak = 0.0;
-    for (const float sample : samples)
-        samplePeak = std::max(samplePeak, std::fabs(static_cast<double>(sample)));
-    const double peak = reading(44100, samples, 16384, false);
-    EXPECT_GT(20.0 * std::log10(peak / samplePeak), 2.0) << "the tone's peak is above every sample";
-    EXPECT_NEAR(20.0 * std::log10(peak / kToneAmplitude), 0.0, 0.02);
 }
 
 } // namespace

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <regex>
 
@@ -17,9 +19,24 @@ namespace {
 // on other threads must not overwrite it before it is read.
 std::mutex openLock;
 
-// Writers that stream a WAV file leave its data length at this value.
-constexpr std::uint64_t kStreamedLength = 0xFFFFFFFFu;
+constexpr const char* kStandardInput = "-";
+// What writers that cannot seek back leave as the length of a WAV data
+// chunk (ffmpeg and others, sox) or an AIFF sound chunk (sox).
+constexpr std::uint64_t kStreamedLengths[] = {0xFFFFFFFFu, 0xFFFFFFF0u, 0x7FFFF000u, 0x7F000008u};
 constexpr std::size_t kLogBytes = 4096;
+
+bool isStreamedLength(std::uint64_t length)
+{
+    return std::find(std::begin(kStreamedLengths), std::end(kStreamedLengths), length) !=
+           std::end(kStreamedLengths);
+}
+
+std::string hexadecimal(std::uint64_t value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
 
 std::string formatPart(int format)
 {
@@ -61,6 +78,10 @@ AudioFile::~AudioFile()
 // a pipe cannot block the open.
 void AudioFile::open(const std::string& path)
 {
+    if (path == kStandardInput) {
+        openStandardInput();
+        return;
+    }
     descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         reason =
@@ -81,6 +102,45 @@ void AudioFile::open(const std::string& path)
         reason = "empty: the file has no bytes";
         return;
     }
+    openDescriptor();
+}
+
+// A file redirected to standard input is read as any file; a pipe through
+// StreamInput. A terminal is refused rather than waited on.
+void AudioFile::openStandardInput()
+{
+    descriptor = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+    struct stat status {};
+    if (descriptor < 0 || fstat(descriptor, &status) != 0) {
+        reason = std::string("unreadable: ") + std::strerror(errno);
+        return;
+    }
+    if (S_ISREG(status.st_mode)) {
+        fileBytes = status.st_size;
+        if (fileBytes == 0)
+            reason = "empty: standard input held no bytes";
+        else
+            openDescriptor();
+        return;
+    }
+    if (isatty(descriptor)) {
+        reason = "standard input is a terminal; pipe the audio in";
+        return;
+    }
+    stream = std::make_unique<StreamInput>(descriptor);
+    {
+        const std::lock_guard<std::mutex> lock(openLock);
+        file = stream->open(info);
+        if (!file) {
+            reason = stream->bytesRead() == 0 ? "empty: standard input held no bytes" : openFailure();
+            return;
+        }
+    }
+    checkHeader();
+}
+
+void AudioFile::openDescriptor()
+{
     {
         const std::lock_guard<std::mutex> lock(openLock);
         file = sf_open_fd(descriptor, SFM_READ, &info, SF_FALSE);
@@ -89,6 +149,11 @@ void AudioFile::open(const std::string& path)
             return;
         }
     }
+    checkHeader();
+}
+
+void AudioFile::checkHeader()
+{
     if (info.channels <= 0)
         reason = "zero channels";
     else if (info.samplerate <= 0)
@@ -100,6 +165,23 @@ void AudioFile::open(const std::string& path)
 std::string AudioFile::formatName() const
 {
     return formatPart(info.format & SF_FORMAT_TYPEMASK) + ", " + formatPart(info.format & SF_FORMAT_SUBMASK);
+}
+
+// libsndfile tells a WAVE_FORMAT_EXTENSIBLE file in ambisonic B-format apart
+// from its channel map: its channels are the first-order components.
+std::vector<int> AudioFile::channelMap() const
+{
+    if (sf_command(file, SFC_WAVEX_GET_AMBISONIC, nullptr, 0) == SF_AMBISONIC_B_FORMAT) {
+        std::vector<int> components = {SF_CHANNEL_MAP_AMBISONIC_B_W, SF_CHANNEL_MAP_AMBISONIC_B_X,
+                                       SF_CHANNEL_MAP_AMBISONIC_B_Y, SF_CHANNEL_MAP_AMBISONIC_B_Z};
+        components.resize(static_cast<std::size_t>(info.channels), SF_CHANNEL_MAP_AMBISONIC_B_W);
+        return components;
+    }
+    std::vector<int> map(static_cast<std::size_t>(info.channels));
+    if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, map.data(), static_cast<int>(map.size() * sizeof(int))) !=
+        SF_TRUE)
+        map.clear();
+    return map;
 }
 
 std::int64_t AudioFile::read(float* interleaved, std::int64_t frames)
@@ -135,27 +217,33 @@ void AudioFile::checkComplete()
         reason = "empty: no audio frames";
 }
 
-// Two signs of a file cut short: fewer frames than its header declares
-// (MPEG's count is only an estimate, so it is not held to it), or a WAV or
-// AIFF sound chunk that claims more bytes than the file holds, which
-// libsndfile notes in its header log while it reads on.
-std::string AudioFile::truncation() const
+// Two signs of a file cut short: a WAV or AIFF sound chunk that claims more
+// bytes than the file holds, which libsndfile notes in its header log while
+// it reads on, or fewer frames than the header declares (MPEG's count is
+// only an estimate, so it is not held to it). A claim that is a streaming
+// writer's placeholder is no sign: the audio simply runs to the end.
+std::string AudioFile::truncation()
 {
+    char log[kLogBytes] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    static const std::regex soundChunk(R"((data|SSND) : (\d+)( \(should be (\d+)\))?)");
+    const std::string text(log);
+    for (std::sregex_iterator it(text.begin(), text.end(), soundChunk), end; it != end; ++it) {
+        const std::uint64_t claimed = std::strtoull((*it)[2].str().c_str(), nullptr, 10);
+        if (isStreamedLength(claimed)) {
+            remark = "the header leaves the audio's length open (" + hexadecimal(claimed) +
+                     ", as streaming writers do); read to the end";
+            return {};
+        }
+        const std::uint64_t present = std::strtoull((*it)[4].str().c_str(), nullptr, 10);
+        if ((*it)[4].matched && claimed > present)
+            return "truncated: its header declares " + std::to_string(claimed) +
+                   " bytes of audio, the file holds " + std::to_string(present);
+    }
     const bool countIsExact =
         info.frames != SF_COUNT_MAX && (info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG;
     if (countIsExact && delivered < info.frames)
         return "truncated: " + std::to_string(delivered) + " of the " + std::to_string(info.frames) +
                " frames its header declares could be read";
-    char log[kLogBytes] = {};
-    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
-    static const std::regex soundChunk(R"((data|SSND) : (\d+) \(should be (\d+)\))");
-    const std::string text(log);
-    for (std::sregex_iterator it(text.begin(), text.end(), soundChunk), end; it != end; ++it) {
-        const std::uint64_t claimed = std::strtoull((*it)[2].str().c_str(), nullptr, 10);
-        const std::uint64_t present = std::strtoull((*it)[3].str().c_str(), nullptr, 10);
-        if (claimed > present && claimed != kStreamedLength)
-            return "truncated: its header declares " + std::to_string(claimed) +
-                   " bytes of audio, the file holds " + std::to_string(present);
-    }
     return {};
 }

@@ -2,8 +2,16 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr std::int64_t kChunkFrames = 16384;
+constexpr std::int64_t kMostChunkSamples = kChunkFrames * 8;
+
+} // namespace
+
 ChunkRing::ChunkRing(int channels, std::vector<Consumer> consumersToServe, bool ownThreads)
-    : chunkSamples(static_cast<std::size_t>(kChunkFrames) * static_cast<std::size_t>(channels)),
+    : framesPerChunk(std::clamp<std::int64_t>(kMostChunkSamples / std::max(channels, 1), 1, kChunkFrames)),
+      chunkSamples(static_cast<std::size_t>(framesPerChunk) * static_cast<std::size_t>(channels)),
       storage(chunkSamples * kSlots), consumers(std::move(consumersToServe)), taken(consumers.size(), 0)
 {
     for (std::size_t i = 0; ownThreads && i < consumers.size(); ++i)

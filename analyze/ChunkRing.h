@@ -15,15 +15,16 @@
 class ChunkRing {
 public:
     using Consumer = std::function<void(const float* interleaved, std::int64_t frames)>;
-    static constexpr std::int64_t kChunkFrames = 16384;
-
     ChunkRing(int channels, std::vector<Consumer> consumers, bool ownThreads);
     ~ChunkRing();
     ChunkRing(const ChunkRing&) = delete;
     ChunkRing& operator=(const ChunkRing&) = delete;
 
-    // Reader: room for kChunkFrames frames, once every consumer is done with it.
+    // Reader: room for chunkFrames() frames, once every consumer is done with it.
     float* nextChunk();
+    // 16384, fewer for files of more than 8 channels, so that the ring stays
+    // within 4 MB however many channels a file declares.
+    std::int64_t chunkFrames() const { return framesPerChunk; }
     // Reader: hands the chunk from nextChunk, holding `frames` frames, to every consumer.
     void publish(std::int64_t frames);
     // Reader: returns once every consumer has taken every chunk.
@@ -36,6 +37,7 @@ private:
     float* slot(std::int64_t chunk);
     std::int64_t oldestTaken() const;
 
+    const std::int64_t framesPerChunk;
     const std::size_t chunkSamples;
     std::vector<float> storage;
     std::int64_t slotFrames[kSlots] = {};

@@ -3,93 +3,135 @@
 #include "analyze/loudnessUnits.h"
 
 #include <algorithm>
-#include <mutex>
+#include <cmath>
 
 namespace {
 
-constexpr int kBlockMilliseconds = 100;
-constexpr int kBlocksPerSecond = 1000 / kBlockMilliseconds;
+constexpr std::int64_t kStepsPerSecond = 10;
+constexpr double kRelativeGate = -10.0;
 constexpr double kSilence = -HUGE_VAL;
-
-// ebur128_init sets process-wide constants of the library each time; files
-// opened on other threads must not do so at the same moment.
-std::mutex initLock;
 
 } // namespace
 
-Ebur128State makeEbur128State(int channels, int sampleRate, int mode, std::string& error)
+std::string LoudnessMeter::refusal(int sampleRate)
 {
-    const std::lock_guard<std::mutex> lock(initLock);
-    Ebur128State state(
-        ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate), mode));
-    if (!state)
-        error = "libebur128 cannot measure loudness of " + std::to_string(channels) + " channels at " +
-                std::to_string(sampleRate) + " Hz (--no-loudness skips it)";
-    return state;
+    const double lowest = KWeighting::lowestRate();
+    if (sampleRate > lowest)
+        return {};
+    return "the loudness meter needs a sample rate of at least " +
+           std::to_string(static_cast<int>(std::ceil(lowest))) +
+           " Hz, so that K-weighting's shelf lies below the Nyquist frequency; this file has " +
+           std::to_string(sampleRate) + " Hz";
 }
 
-LoudnessMeter::LoudnessMeter(int channels, int sampleRate)
-    : state(makeEbur128State(channels, sampleRate, EBUR128_MODE_I | EBUR128_MODE_HISTOGRAM, reason)),
-      // libebur128's own rounding of its 100 ms step.
-      framesPerBlock((sampleRate + kBlocksPerSecond / 2) / kBlocksPerSecond), maxMomentary(kSilence),
+LoudnessMeter::LoudnessMeter(int rate, const std::vector<double>& weights)
+    : sampleRate(rate), fileChannels(static_cast<int>(weights.size())), maxMomentary(kSilence),
       maxShortTerm(kSilence)
 {
+    for (std::size_t i = 0; i < weights.size(); ++i)
+        if (weights[i] > 0.0)
+            channels.push_back({static_cast<int>(i), weights[i], KWeighting(rate), 0.0, {}});
 }
 
-// Asking libebur128 for the 3 s loudness every 100 ms would sum 3 s of
-// samples each time; the energy of each 100 ms block is enough, and the
-// windows are their means. Windows count from the first one that is full.
+// Steps end on whole frames, rounded down, so that rates that are not a
+// multiple of 10 still keep 10 steps a second.
+std::int64_t LoudnessMeter::stepEnd(std::int64_t step) const
+{
+    return (step + 1) * sampleRate / kStepsPerSecond;
+}
+
 void LoudnessMeter::add(const float* interleaved, std::int64_t frames)
 {
-    if (!state)
+    stepEnds.clear();
+    for (std::int64_t step = stepsEnded; stepEnd(step) <= framesSeen + frames; ++step)
+        stepEnds.push_back(stepEnd(step) - framesSeen);
+    for (Channel& channel : channels)
+        channel.filterChunk(interleaved + channel.index, fileChannels, frames, stepEnds);
+    framesSeen += frames;
+
+    for (std::size_t i = 0; i < stepEnds.size(); ++i) {
+        Step step;
+        step.frames = stepEnd(stepsEnded) - (stepsEnded == 0 ? 0 : stepEnd(stepsEnded - 1));
+        for (const Channel& channel : channels)
+            step.weightedSum += channel.weight * channel.stepSums[i];
+        stepEnded(step);
+    }
+}
+
+void LoudnessMeter::Channel::filterChunk(const float* interleaved, int stride, std::int64_t frames,
+                                         const std::vector<std::int64_t>& ends)
+{
+    stepSums.clear();
+    std::int64_t start = 0;
+    for (const std::int64_t end : ends) {
+        stepSums.push_back(openStep + filter.sumOfSquares(interleaved + start * stride, end - start, stride));
+        openStep = 0.0;
+        start = end;
+    }
+    openStep += filter.sumOfSquares(interleaved + start * stride, frames - start, stride);
+}
+
+void LoudnessMeter::stepEnded(const Step& step)
+{
+    ++stepsEnded;
+    newest = (newest + 1) % kShortTermSteps;
+    recent[static_cast<std::size_t>(newest)] = step;
+    // A sample that is not a number or infinite stays in the filters' state for good.
+    finite = finite && std::isfinite(step.weightedSum);
+    if (!finite)
         return;
-    const unsigned channels = state->channels;
-    while (frames > 0) {
-        const std::int64_t n = std::min(frames, framesPerBlock - blockFill);
-        ebur128_add_frames_float(state.get(), interleaved, static_cast<std::size_t>(n));
-        blockFill += n;
-        if (blockFill == framesPerBlock)
-            blockEnded();
-        interleaved += n * channels;
-        frames -= n;
+    if (stepsEnded >= kMomentarySteps) {
+        const double energy = windowEnergy(kMomentarySteps);
+        gatingBlocks.add(energy);
+        maxMomentary = std::max(maxMomentary, loudnessOfEnergy(energy));
     }
-}
-
-void LoudnessMeter::blockEnded()
-{
-    blockFill = 0;
-    ++blocksEnded;
-    double loudness = kSilence;
-    ebur128_loudness_window(state.get(), kBlockMilliseconds, &loudness);
-    newest = (newest + 1) % kShortTermBlocks;
-    blockEnergy[static_cast<std::size_t>(newest)] = energyOfLoudness(loudness);
-    if (blocksEnded >= kMomentaryBlocks)
-        maxMomentary = std::max(maxMomentary, windowLoudness(kMomentaryBlocks));
-    if (blocksEnded >= kShortTermBlocks) {
-        const double shortTerm = windowLoudness(kShortTermBlocks);
+    if (stepsEnded >= kShortTermSteps) {
+        const double energy = windowEnergy(kShortTermSteps);
+        range.add(energy);
+        const double shortTerm = loudnessOfEnergy(energy);
         maxShortTerm = std::max(maxShortTerm, shortTerm);
-        range.add(shortTerm);
         if (shortTermListener)
-            shortTermListener(blocksEnded * framesPerBlock, shortTerm);
+            shortTermListener(stepEnd(stepsEnded - 1), shortTerm);
     }
 }
 
-double LoudnessMeter::windowLoudness(int blocks) const
+double LoudnessMeter::windowEnergy(int steps) const
 {
-    double sum = 0.0;
-    for (int age = 0; age < blocks; ++age)
-        sum += blockEnergy[static_cast<std::size_t>((newest - age + kShortTermBlocks) % kShortTermBlocks)];
-    return loudnessOfEnergy(sum / blocks);
+    Step window;
+    for (int age = 0; age < steps; ++age) {
+        const Step& step =
+            recent[static_cast<std::size_t>((newest - age + kShortTermSteps) % kShortTermSteps)];
+        window.weightedSum += step.weightedSum;
+        window.frames += step.frames;
+    }
+    return window.weightedSum / static_cast<double>(window.frames);
 }
 
 LoudnessFigures LoudnessMeter::figures() const
 {
+    if (!finite) {
+        const Reading none = Reading::none("the file holds samples that are not finite numbers");
+        return {none, none, none, none};
+    }
+    const Reading noMomentary = Reading::none("shorter than one 400 ms window");
+    const Reading noShortTerm = Reading::none("shorter than one 3 s window");
+    const Reading digitalSilence = Reading::none("digital silence");
     LoudnessFigures figures;
-    if (!state)
-        return figures;
-    ebur128_loudness_global(state.get(), &figures.integrated);
-    figures.range = range.range();
-    figures.maxMomentary = maxMomentary;
-    figures.maxShortTerm = maxShortTerm;
+    if (stepsEnded < kMomentarySteps) {
+        figures.integrated = figures.maxMomentary = noMomentary;
+    } else {
+        const double gate = gatingBlocks.meanLoudness(LoudnessHistogram::kAbsoluteGate) + kRelativeGate;
+        const double integrated = gatingBlocks.meanLoudness(gate);
+        figures.integrated = std::isfinite(integrated)
+                                 ? Reading::of(integrated)
+                                 : Reading::none("silent: no 400 ms block above -70 LUFS");
+        figures.maxMomentary = std::isfinite(maxMomentary) ? Reading::of(maxMomentary) : digitalSilence;
+    }
+    if (stepsEnded < kShortTermSteps) {
+        figures.range = figures.maxShortTerm = noShortTerm;
+    } else {
+        figures.range = range.range();
+        figures.maxShortTerm = std::isfinite(maxShortTerm) ? Reading::of(maxShortTerm) : digitalSilence;
+    }
     return figures;
 }

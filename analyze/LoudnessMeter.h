@@ -1,64 +1,83 @@
-// Loudness after ITU-R BS.1770 / EBU R128 over every channel of a file:
-// integrated loudness (libebur128), loudness range, and the largest
-// momentary (400 ms) and short-term (3 s) loudness. Memory stays the same
-// however long the file is. True peak is TruePeakMeter's, so that the two
-// can run on two threads.
+// Loudness after ITU-R BS.1770-4 / EBU R128 over the weighted channels of a
+// file: integrated loudness, loudness range, and the largest momentary
+// (400 ms) and short-term (3 s) loudness. Each channel is K-weighted on its
+// own and summed into 100 ms steps; the steps of all channels are then
+// combined with their weights, so the channels could be filtered on threads
+// of their own. Memory stays the same however long the file is.
 #pragma once
 
+#include "analyze/KWeighting.h"
+#include "analyze/LoudnessHistogram.h"
 #include "analyze/LoudnessRange.h"
-
-#include <ebur128.h>
+#include "analyze/Reading.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
 struct LoudnessFigures {
-    // LUFS, or minus infinity where there is nothing to measure (silence,
-    // or a file shorter than the window).
-    double integrated = 0.0;
-    double maxMomentary = 0.0;
-    double maxShortTerm = 0.0;
+    // LUFS.
+    Reading integrated;
     // LU.
-    double range = 0.0;
+    Reading range;
+    // LUFS.
+    Reading maxMomentary;
+    Reading maxShortTerm;
 };
-
-struct Ebur128Release {
-    void operator()(ebur128_state* state) const { ebur128_destroy(&state); }
-};
-using Ebur128State = std::unique_ptr<ebur128_state, Ebur128Release>;
-
-// Null, with `error` set, when libebur128 refuses the channel count or sample rate.
-Ebur128State makeEbur128State(int channels, int sampleRate, int mode, std::string& error);
 
 class LoudnessMeter {
 public:
-    LoudnessMeter(int channels, int sampleRate);
+    // Empty when the meter can take files of this rate; else why not.
+    static std::string refusal(int sampleRate);
 
-    const std::string& error() const { return reason; }
+    // One weight per channel of the frames `add` gets (ChannelLayout's).
+    LoudnessMeter(int sampleRate, const std::vector<double>& weights);
+
     void add(const float* interleaved, std::int64_t frames);
     LoudnessFigures figures() const;
-    // Called with each short-term loudness (LUFS) as it is measured, and the frame its window ends at.
+    // Hears each short-term loudness (LUFS) as it is measured, with the
+    // frame its window ends at.
     std::function<void(std::int64_t endFrame, double shortTerm)> shortTermListener;
 
 private:
-    static constexpr int kMomentaryBlocks = 4;
-    static constexpr int kShortTermBlocks = 30;
+    static constexpr int kMomentarySteps = 4;
+    static constexpr int kShortTermSteps = 30;
 
-    void blockEnded();
-    double windowLoudness(int blocks) const;
+    // One weighted channel: its filter, and its sums of squares for the
+    // steps that end in the chunk being added.
+    struct Channel {
+        int index;
+        double weight;
+        KWeighting filter;
+        double openStep = 0.0;
+        std::vector<double> stepSums;
 
-    Ebur128State state;
-    std::string reason;
-    std::int64_t framesPerBlock = 0;
-    std::int64_t blockFill = 0;
-    std::int64_t blocksEnded = 0;
-    // Energies of the last 30 blocks of 100 ms, the newest at `newest`.
-    std::array<double, kShortTermBlocks> blockEnergy = {};
+        void filterChunk(const float* interleaved, int stride, std::int64_t frames,
+                         const std::vector<std::int64_t>& stepEnds);
+    };
+    struct Step {
+        double weightedSum = 0.0;
+        std::int64_t frames = 0;
+    };
+
+    std::int64_t stepEnd(std::int64_t step) const;
+    void stepEnded(const Step& step);
+    double windowEnergy(int steps) const;
+
+    const std::int64_t sampleRate;
+    const int fileChannels;
+    std::vector<Channel> channels;
+    std::int64_t framesSeen = 0;
+    std::int64_t stepsEnded = 0;
+    std::vector<std::int64_t> stepEnds;
+    // The last 30 steps, the newest at `newest`.
+    std::array<Step, kShortTermSteps> recent = {};
     int newest = 0;
+    bool finite = true;
     double maxMomentary;
     double maxShortTerm;
+    LoudnessHistogram gatingBlocks;
     LoudnessRange range;
 };

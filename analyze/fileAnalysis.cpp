@@ -1,17 +1,20 @@
 #include "analyze/fileAnalysis.h"
 
 #include "analyze/AudioFile.h"
+#include "analyze/ChannelLayout.h"
 #include "analyze/ChunkRing.h"
-#include "analyze/TruePeakMeter.h"
 #include "analyze/plots/TimelineCollector.h"
 #include "analyze/pngFiles.h"
 
 #include <algorithm>
-#include <cmath>
 #include <deque>
 #include <optional>
 
 namespace {
+
+// Channels beyond this many share consumers, so a file that declares
+// hundreds of channels does not start a thread for each.
+constexpr std::size_t kMostChannelConsumers = 8;
 
 void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bool ownThreads,
                  const ProgressReport& progress)
@@ -19,7 +22,7 @@ void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bo
     ChunkRing ring(file.channels(), std::move(consumers), ownThreads);
     for (;;) {
         float* chunk = ring.nextChunk();
-        const std::int64_t frames = file.read(chunk, ChunkRing::kChunkFrames);
+        const std::int64_t frames = file.read(chunk, ring.chunkFrames());
         if (frames == 0)
             break;
         ring.publish(frames);
@@ -28,50 +31,92 @@ void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bo
     ring.finish();
 }
 
-// A file's loudness meters, each taking the file's chunks as a consumer of
-// its own. They hold on to themselves in the consumers, so they stay put.
-class LoudnessMeters {
+// A file's meters beside the Analyzer: one per channel (peak, RMS, true
+// peak) and the loudness meter over the weighted channels, each taking the
+// file's chunks as a consumer of its own. They hold on to themselves in the
+// consumers, so they stay put. The plots' timeline, if any, hears their
+// short-term loudness and true-peak overs.
+class FileMeters {
 public:
-    LoudnessMeters(const AudioFile& file, std::vector<ChunkRing::Consumer>& consumers,
-                   TimelineCollector* timeline)
-        : loudness(file.channels(), file.sampleRate())
+    FileMeters(const AudioFile& file, const ChannelLayout& layout, bool measureLoudness,
+               std::vector<ChunkRing::Consumer>& consumers, TimelineCollector* timeline)
+        : rateRefusal(LoudnessMeter::refusal(file.sampleRate()))
     {
-        if (timeline)
-            loudness.shortTermListener = [timeline](std::int64_t end, double lufs) {
-                timeline->addShortTermLoudness(end, lufs);
-            };
-        consumers.push_back([this](const float* frames, std::int64_t count) { loudness.add(frames, count); });
-        for (int channel = 0; channel < file.channels(); ++channel) {
-            TruePeakMeter& meter = truePeaks.emplace_back(file.channels(), file.sampleRate(), channel);
-            consumers.push_back([&meter, timeline, channel, channels = file.channels()](const float* frames,
-                                                                                        std::int64_t count) {
-                // In short stretches for the plots, which show where the overs are.
-                const std::int64_t stretch = timeline ? TimelineCollector::kTruePeakFrames : count;
-                for (std::int64_t done = 0; done < count; done += stretch) {
-                    const std::int64_t n = std::min(stretch, count - done);
-                    meter.add(frames + done * channels, n);
-                    if (timeline)
-                        timeline->addTruePeak(channel, n, meter.lastTruePeakDb());
-                }
-            });
+        const bool loudness = measureLoudness && rateRefusal.empty();
+        if (loudness && layout.refusal().empty()) {
+            LoudnessMeter& meter = loudnessMeter.emplace(file.sampleRate(), layout.weights());
+            if (timeline)
+                meter.shortTermListener = [timeline](std::int64_t end, double lufs) {
+                    timeline->addShortTermLoudness(end, lufs);
+                };
+            consumers.push_back(
+                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
         }
+        const std::optional<int> truePeakRate =
+            loudness ? std::optional<int>(file.sampleRate()) : std::nullopt;
+        const std::string noTruePeak = measureLoudness ? rateRefusal : "not measured (--no-loudness)";
+        for (int channel = 0; channel < file.channels(); ++channel) {
+            ChannelMeter& meter = channelMeters.emplace_back(file.channels(), channel, truePeakRate, noTruePeak);
+            if (timeline && truePeakRate)
+                meter.reportTruePeakOvers(TimelineCollector::kOverLevel,
+                                          [timeline, channel](std::int64_t frame, double peak) {
+                                              timeline->addTruePeakOver(channel, frame, peak);
+                                          });
+        }
+        if (timeline && truePeakRate)
+            timeline->expectTruePeakOvers();
+        const std::size_t groups = std::min(channelMeters.size(), kMostChannelConsumers);
+        for (std::size_t group = 0; group < groups; ++group)
+            consumers.push_back([this, group, groups](const float* frames, std::int64_t count) {
+                for (std::size_t channel = group; channel < channelMeters.size(); channel += groups)
+                    channelMeters[channel].add(frames, count);
+            });
     }
-    LoudnessMeters(const LoudnessMeters&) = delete;
-    LoudnessMeters& operator=(const LoudnessMeters&) = delete;
+    FileMeters(const FileMeters&) = delete;
+    FileMeters& operator=(const FileMeters&) = delete;
 
-    const std::string& error() const { return loudness.error(); }
-
-    Loudness result() const
+    std::vector<ChannelFigures> channels() const
     {
-        double truePeak = -HUGE_VAL;
-        for (const TruePeakMeter& meter : truePeaks)
-            truePeak = std::max(truePeak, meter.truePeakDb());
-        return Loudness{loudness.figures(), truePeak};
+        std::vector<ChannelFigures> figures;
+        for (const ChannelMeter& meter : channelMeters)
+            figures.push_back(meter.figures());
+        return figures;
+    }
+
+    Loudness loudness(const ChannelLayout& layout) const
+    {
+        if (!rateRefusal.empty()) {
+            const Reading refused = Reading::none(rateRefusal);
+            return {{refused, refused, refused, refused}, refused};
+        }
+        Loudness result;
+        if (loudnessMeter) {
+            result.figures = loudnessMeter->figures();
+        } else {
+            const Reading refused = Reading::none(layout.refusal());
+            result.figures = {refused, refused, refused, refused};
+        }
+        result.truePeak = truePeak();
+        return result;
     }
 
 private:
-    LoudnessMeter loudness;
-    std::deque<TruePeakMeter> truePeaks;
+    // The largest of the channels' true peaks, dBTP.
+    Reading truePeak() const
+    {
+        double peak = 0.0;
+        for (const ChannelMeter& meter : channelMeters) {
+            const std::optional<double> channelPeak = meter.truePeak();
+            if (!channelPeak)
+                return meter.figures().truePeak;
+            peak = std::max(peak, *channelPeak);
+        }
+        return ChannelMeter::decibels(peak);
+    }
+
+    const std::string rateRefusal;
+    std::optional<LoudnessMeter> loudnessMeter;
+    std::deque<ChannelMeter> channelMeters;
 };
 
 SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& settings)
@@ -82,6 +127,14 @@ SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& s
     session.options = settings.options;
     session.drawPictures = !settings.pictureFolder.empty();
     return session;
+}
+
+FileInfo fileInfo(const AudioFile& file, const ChannelLayout& layout)
+{
+    FileInfo info{file.formatName(),    file.sampleRate(), file.channels(), 0,
+                  layout.description(), layout.names()};
+    info.channelNames.resize(static_cast<std::size_t>(file.channels()));
+    return info;
 }
 
 } // namespace
@@ -96,7 +149,8 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         report.error = file.error();
         return report;
     }
-    report.info = FileInfo{file.formatName(), file.sampleRate(), file.channels(), 0};
+    const ChannelLayout layout(file.channels(), file.channelMap());
+    report.info = fileInfo(file, layout);
 
     const std::unique_ptr<AnalyzerSession> session =
         makeAnalyzerSession(settings.displayScale, sessionSettings(file, settings));
@@ -107,12 +161,7 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         timeline.emplace(file.channels(), file.sampleRate());
         consumers.push_back([&](const float* frames, std::int64_t count) { timeline->add(frames, count); });
     }
-    std::optional<LoudnessMeters> loudness;
-    if (settings.loudness &&
-        !loudness.emplace(file, consumers, timeline ? &*timeline : nullptr).error().empty()) {
-        report.error = loudness->error();
-        return report;
-    }
+    FileMeters meters(file, layout, settings.loudness, consumers, timeline ? &*timeline : nullptr);
     readThrough(file, std::move(consumers), settings.meterThreads, progress);
 
     report.info->frames = file.framesRead();
@@ -122,11 +171,14 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         return report;
     }
     report.complete = true;
+    if (!file.note().empty())
+        report.notes.push_back(file.note());
     if (session->completedBlocks() > 0)
         report.measures = session->measures();
     report.unanalysedFrames = session->pendingFrames();
-    if (loudness)
-        report.loudness = loudness->result();
+    report.channels = meters.channels();
+    if (settings.loudness)
+        report.loudness = meters.loudness(layout);
     if (!settings.pictureFolder.empty())
         report.error =
             writePictures(session->pictures(), settings.pictureFolder, pictureStem, report.pictures);

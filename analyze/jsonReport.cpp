@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 namespace {
 
 // Insertion order kept; figures written as the shortest text that reads back
@@ -24,25 +26,53 @@ Json wholeFigure(int value, const char* unit)
     return Json{{"value", value}, {"unit", unit}};
 }
 
+// A null value carries its reason.
+Json reading(const Reading& reading, const char* unit)
+{
+    if (reading.value)
+        return figure(*reading.value, unit);
+    return Json{{"value", nullptr}, {"unit", unit}, {"reason", reading.reason}};
+}
+
+// A value the analysis could not make a number of (from samples that are
+// not numbers) is null, with the reason.
 Json measuresObject(const PanelValues& values)
 {
     Json measures = Json::object();
-    for (int i = 0; i < kPanelMeasureCount; ++i)
+    for (int i = 0; i < kPanelMeasureCount; ++i) {
+        const double value = values[static_cast<std::size_t>(i)];
         measures[kPanelMeasures[i].name] =
-            figure(values[static_cast<std::size_t>(i)], kPanelMeasures[i].unit);
+            reading(std::isfinite(value) ? Reading::of(value) : Reading::none("not a finite number"),
+                    kPanelMeasures[i].unit);
+    }
     return measures;
 }
 
 Json loudnessObject(const Loudness& loudness)
 {
     return Json{
-        {"integrated", figure(loudness.figures.integrated, "LUFS")},
-        {"loudnessRange", figure(loudness.figures.range, "LU")},
-        {"truePeak", figure(loudness.truePeak, "dBTP")},
-        {"maxMomentary", figure(loudness.figures.maxMomentary, "LUFS")},
-        {"maxShortTerm", figure(loudness.figures.maxShortTerm, "LUFS")},
-        {"plr", figure(loudness.plr(), "LU")},
+        {"integrated", reading(loudness.figures.integrated, "LUFS")},
+        {"loudnessRange", reading(loudness.figures.range, "LU")},
+        {"truePeak", reading(loudness.truePeak, "dBTP")},
+        {"maxMomentary", reading(loudness.figures.maxMomentary, "LUFS")},
+        {"maxShortTerm", reading(loudness.figures.maxShortTerm, "LUFS")},
+        {"plr", reading(loudness.plr(), "LU")},
     };
+}
+
+Json perChannelArray(const FileReport& report)
+{
+    Json channels = Json::array();
+    for (std::size_t i = 0; i < report.channels.size(); ++i) {
+        const std::string& position = report.info->channelNames[i];
+        const ChannelFigures& figures = report.channels[i];
+        channels.push_back(Json{{"channel", i + 1},
+                                {"position", position.empty() ? Json() : Json(position)},
+                                {"peak", reading(figures.peak, "dBFS")},
+                                {"rms", reading(figures.rms, "dBFS")},
+                                {"truePeak", reading(figures.truePeak, "dBTP")}});
+    }
+    return channels;
 }
 
 void addInfo(Json& object, const FileInfo& info)
@@ -51,6 +81,7 @@ void addInfo(Json& object, const FileInfo& info)
     object["sampleRate"] = wholeFigure(info.sampleRate, "Hz");
     object["channels"] = info.channels;
     object["analysedChannels"] = std::min(info.channels, kAnalysedChannels);
+    object["layout"] = info.layout;
     object["frames"] = info.frames;
     object["duration"] = figure(static_cast<double>(info.frames) / info.sampleRate, "s");
 }
@@ -60,6 +91,9 @@ void addResults(Json& object, const FileReport& report)
     object["measures"] = report.measures ? measuresObject(*report.measures) : Json();
     object["unanalysedFrames"] = report.unanalysedFrames;
     object["loudness"] = report.loudness ? loudnessObject(*report.loudness) : Json();
+    object["perChannel"] = perChannelArray(report);
+    if (!report.notes.empty())
+        object["notes"] = report.notes;
     if (!report.pictures.empty())
         object["pictures"] = report.pictures;
     for (const PlotImage& plot : report.plots)

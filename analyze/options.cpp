@@ -1,10 +1,12 @@
 #include "analyze/options.h"
 
 #include <CLI/CLI.hpp>
-#include <ebur128.h>
 #include <png.h>
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <thread>
 
@@ -21,8 +23,9 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Only whole blocks of 2048 frames are analysed, as in a host; the measures leave out silences\n"
-    "longer than half a second. Files with more than two channels are measured on their first two\n"
-    "(loudness on all of them).\n"
+    "longer than half a second. Files with more than two channels are measured on their first two;\n"
+    "loudness weighs every channel by its loudspeaker position, and each channel's peak, RMS and\n"
+    "true peak are reported too.\n"
     "\n"
     "Exit status: 0 when every file was analysed, 1 when any failed, 2 for a usage error.\n"
     "\n"
@@ -31,16 +34,32 @@ constexpr const char* kFooter =
 
 std::string versionText()
 {
-    int major = 0, minor = 0, patch = 0;
-    ebur128_get_version(&major, &minor, &patch);
-    return std::string(kProgram) + " " + ORVANE_VERSION + "\n" + sf_version_string() + ", libebur128 " +
-           std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + ", libpng " +
+    return std::string(kProgram) + " " + ORVANE_VERSION + "\n" + sf_version_string() + ", libpng " +
            png_get_libpng_ver(nullptr);
+}
+
+// More would only start threads that wait.
+constexpr long kMostJobs = 256;
+
+// A whole number from `least` to `most`; anything else is named with the range in words.
+CLI::Validator wholeNumber(long least, long most)
+{
+    const std::string range = "a whole number from " + std::to_string(least) + " to " + std::to_string(most);
+    return CLI::Validator(
+        [least, most, range](std::string& text) -> std::string {
+            char* end = nullptr;
+            errno = 0;
+            const long value = std::strtol(text.c_str(), &end, 10);
+            if (text.empty() || *end != '\0' || errno == ERANGE || value < least || value > most)
+                return "expected " + range + ", not \"" + text + "\"";
+            return {};
+        },
+        range, "");
 }
 
 unsigned defaultJobs()
 {
-    return std::max(1u, std::thread::hardware_concurrency());
+    return std::clamp(std::thread::hardware_concurrency(), 1u, static_cast<unsigned>(kMostJobs));
 }
 
 } // namespace
@@ -49,8 +68,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
 {
     CLI::App app(kDescription, kProgram);
     app.footer(kFooter);
-    app.add_option("FILE", options.files,
-                   "Audio files (any format libsndfile reads), or folders to search for them")
+    app.add_option(
+           "FILE", options.files,
+           "Audio files (any format libsndfile reads), folders to search for them, or - for standard input")
         ->required();
     app.add_flag("--json", options.json, "Print one JSON document: an array with one object per file");
     app.add_option("-o,--output", options.output, "Write the report to FILE (whole or not at all)")
@@ -66,7 +86,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
                    "sorts by any column, and each file's plots")
         ->type_name("FILE");
     app.add_option("--scale", options.scale, "Picture size: 1 (200 x 96) or 2 (400 x 192)")
-        ->check(CLI::IsMember({1, 2}))
+        ->check(wholeNumber(1, 2))
         ->capture_default_str();
     bool noZoom = false;
     app.add_flag("--no-zoom", noZoom, "Histogram: spread all 100 level bins, not only the occupied ones");
@@ -81,7 +101,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
     options.jobs = defaultJobs();
     app.add_option("-j,--jobs", options.jobs,
                    "Files analysed in parallel (default: the number of cores); 1 keeps to one thread")
-        ->check(CLI::PositiveNumber);
+        ->check(wholeNumber(1, kMostJobs));
     app.add_flag("-q,--quiet", options.quiet, "No progress bar (drawn only on a terminal anyway)");
     app.set_version_flag("--version", versionText(), "Print the version and the libraries' versions");
 

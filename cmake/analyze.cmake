@@ -1,10 +1,10 @@
 # orvane-analyze: the plug-in's analysis for audio files, with loudness
-# (Linux only). Debian's libraries do the file reading, loudness, PNG, the
-# plots' drawing (cairo), JSON and option parsing.
+# (Linux only). Debian's libraries do the file reading, PNG, the plots'
+# drawing (cairo), JSON and option parsing; the loudness and peak meters are
+# the project's own.
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
-pkg_check_modules(EBUR128 REQUIRED IMPORTED_TARGET libebur128)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(nlohmann_json 3.10 REQUIRED)
@@ -24,6 +24,22 @@ foreach(variant "" "_x2")
   target_compile_options(orvane_analyze_session${variant} PRIVATE ${ORVANE_WARNINGS})
 endforeach()
 
+# The meters, on their own so that their tests can reach them.
+add_library(orvane_analyze_meters STATIC
+  analyze/ChannelLayout.cpp
+  analyze/ChannelMeter.cpp
+  analyze/KWeighting.cpp
+  analyze/LoudnessHistogram.cpp
+  analyze/LoudnessMeter.cpp
+  analyze/LoudnessRange.cpp
+  analyze/TruePeakMeter.cpp
+)
+target_include_directories(orvane_analyze_meters PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(orvane_analyze_meters PUBLIC PkgConfig::SNDFILE)
+# Optimised in every build: the tests and the fuzzing run them, sanitizers
+# and all, over minutes of audio.
+target_compile_options(orvane_analyze_meters PRIVATE ${ORVANE_WARNINGS} -O3)
+
 add_executable(orvane-analyze
   analyze/main.cpp
   analyze/options.cpp
@@ -33,9 +49,7 @@ add_executable(orvane-analyze
   analyze/AnalyzerSession.cpp
   analyze/AudioFile.cpp
   analyze/ChunkRing.cpp
-  analyze/LoudnessMeter.cpp
-  analyze/LoudnessRange.cpp
-  analyze/TruePeakMeter.cpp
+  analyze/StreamInput.cpp
   analyze/AtomicFile.cpp
   analyze/pngFiles.cpp
   analyze/ProgressBar.cpp
@@ -63,8 +77,8 @@ add_executable(orvane-analyze
 )
 target_include_directories(orvane-analyze PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvane-analyze PRIVATE orvane_analyze_session orvane_analyze_session_x2
-                      PkgConfig::SNDFILE PkgConfig::EBUR128 PkgConfig::CAIRO PkgConfig::FONTCONFIG PNG::PNG nlohmann_json::nlohmann_json
-                      CLI11::CLI11
+                      orvane_analyze_meters PkgConfig::SNDFILE PkgConfig::CAIRO PkgConfig::FONTCONFIG PNG::PNG
+                      nlohmann_json::nlohmann_json CLI11::CLI11
                       Threads::Threads)
 target_compile_options(orvane-analyze PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane-analyze PRIVATE ORVANE_VERSION="${PROJECT_VERSION}")
@@ -72,7 +86,8 @@ target_compile_definitions(orvane-analyze PRIVATE ORVANE_VERSION="${PROJECT_VERS
 # Its tests run the program as users do, beside sox and ffmpeg.
 file(GLOB analyze_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/analyze/*.cpp)
 orvane_native_tests(analyze_tests orvane_core ${analyze_test_sources})
-target_link_libraries(analyze_tests PRIVATE PkgConfig::SNDFILE PNG::PNG nlohmann_json::nlohmann_json util)
+target_link_libraries(analyze_tests PRIVATE orvane_analyze_meters PkgConfig::SNDFILE PNG::PNG
+                      nlohmann_json::nlohmann_json util)
 target_compile_definitions(analyze_tests PRIVATE ORVANE_ANALYZE="$<TARGET_FILE:orvane-analyze>")
 add_dependencies(analyze_tests orvane-analyze)
 

@@ -4,11 +4,11 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libpng-dev binutils pkg-config
-          libsndfile1-dev libebur128-dev nlohmann-json3-dev libcli11-dev sox ffmpeg python3 time
+          libsndfile1-dev nlohmann-json3-dev libcli11-dev sox ffmpeg python3 time
           mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine32 wine64 xvfb xauth
           libx11-dev libcairo2-dev libxres-dev libxtst-dev fonts-liberation fonts-urw-base35
-          lv2-dev lilv-utils sordi lv2file jalv jackd2 ardour
+          lv2-dev lilv-utils sordi lv2file jalv jackd2 ardour zzuf
           help2man dpkg-dev lintian chromium)
 
 missing=()

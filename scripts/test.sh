@@ -30,6 +30,17 @@ run_ctest() {
   failed=$((failed + bad))
 }
 
+# count_checks LOG STATUS: the PASS and FAIL lines of a check script; a
+# script that stopped before reporting a failure still counts as one.
+count_checks() {
+  cat "$1"
+  local bad
+  bad=$(grep -c '^FAIL' "$1")
+  [ "$2" -ne 0 ] && [ "$bad" -eq 0 ] && bad=1
+  passed=$((passed + $(grep -c '^PASS' "$1")))
+  failed=$((failed + bad))
+}
+
 # check_host_measures BIN: orvane-analyze's nine measures against the test
 # host's of BIN under the running Wine, counted as one test.
 check_host_measures() {
@@ -53,6 +64,16 @@ if build_native; then
   run_ctest "$build/native" -j "$jobs"
 else
   echo "native build failed"
+  failed=$((failed + 1))
+fi
+
+echo "== orvane-analyze under zzuf (the sanitizer build; 300 cases of tests/analyze/fuzz.sh)"
+if [ -x "$build/native/bin/orvane-analyze" ]; then
+  bash "$root/tests/analyze/fuzz.sh" "$build/native/bin/orvane-analyze" 300 "$build/fuzz-failures" \
+    > "$build/fuzz.log" 2>&1
+  count_checks "$build/fuzz.log" $?
+else
+  echo "orvane-analyze was not built"
   failed=$((failed + 1))
 fi
 
@@ -113,17 +134,6 @@ else
   echo "Windows builds failed"
   failed=$((failed + 1))
 fi
-
-# count_checks LOG STATUS: the PASS and FAIL lines of a check script; a
-# script that stopped before reporting a failure still counts as one.
-count_checks() {
-  cat "$1"
-  local bad
-  bad=$(grep -c '^FAIL' "$1")
-  [ "$2" -ne 0 ] && [ "$bad" -eq 0 ] && bad=1
-  passed=$((passed + $(grep -c '^PASS' "$1")))
-  failed=$((failed + bad))
-}
 
 echo "== Linux plug-ins in real hosts (LV2: lv2info, lv2file, jalv; VST: the Linux test host; VST 3: Ardour's scanner, the VST 3 test host), the archive and the Debian package"
 if build_linux; then

@@ -17,21 +17,19 @@ struct Column {
     const char* header;
     const char* unit;
     int decimals;
-    std::function<std::optional<double>(const FileReport&)> value;
+    // Without a value, the reason is among the file's notes.
+    std::function<Reading(const FileReport&)> value;
 };
 
-std::optional<double> measure(const FileReport& report, float AnalyzerMeasures::*which)
+Reading measure(const FileReport& report, float AnalyzerMeasures::*which)
 {
-    if (const std::optional<float> value = panelValue(report, which))
-        return *value;
-    return std::nullopt;
+    const std::optional<float> value = panelValue(report, which);
+    return value && std::isfinite(*value) ? Reading::of(*value) : Reading{};
 }
 
-std::optional<double> loudness(const FileReport& report, const std::function<double(const Loudness&)>& which)
+Reading loudness(const FileReport& report, const std::function<Reading(const Loudness&)>& which)
 {
-    if (!report.loudness)
-        return std::nullopt;
-    return which(*report.loudness);
+    return report.loudness ? which(*report.loudness) : Reading{};
 }
 
 // The figures' columns, after the file's name and before the notes.
@@ -39,10 +37,10 @@ const std::vector<Column>& figureColumns()
 {
     static const std::vector<Column> columns = {
         {"duration", "s", 2,
-         [](const FileReport& r) -> std::optional<double> {
+         [](const FileReport& r) {
              if (!r.info || r.info->sampleRate <= 0)
-                 return std::nullopt;
-             return static_cast<double>(r.info->frames) / r.info->sampleRate;
+                 return Reading{};
+             return Reading::of(static_cast<double>(r.info->frames) / r.info->sampleRate);
          }},
         {"integrated", "LUFS", 1,
          [](const FileReport& r) {
@@ -130,8 +128,6 @@ std::string sortValue(const std::optional<double>& value)
 {
     if (!value)
         return "";
-    if (std::isinf(*value))
-        return *value < 0 ? "-Infinity" : "Infinity";
     char text[48];
     std::snprintf(text, sizeof text, "%.9g", *value);
     return text;
@@ -168,12 +164,11 @@ void HtmlReport::add(const FileReport& report)
     Row row;
     row.file = report.path;
     for (const Column& column : figureColumns()) {
-        const std::optional<double> value = report.complete ? column.value(report) : std::nullopt;
-        // Minus infinity (silence) is shown and sorts as the lowest of all.
-        if (value && !std::isnan(*value))
-            row.figures.push_back({std::isfinite(*value) ? fixed(*value, column.decimals) : "-inf", *value});
+        const Reading reading = report.complete ? column.value(report) : Reading{};
+        if (reading.value)
+            row.figures.push_back({fixed(*reading.value, column.decimals), reading.value});
         else
-            row.figures.push_back({"", std::nullopt});
+            row.figures.push_back({report.complete ? "n/a" : "", std::nullopt});
     }
     row.notes = notesOf(report);
     row.error = report.error;

@@ -20,8 +20,10 @@ struct FileTimeline {
     // Per slice: the highest short-term (3 s) loudness whose window ended in
     // it, LUFS; minus infinity where none did.
     TimeSlices shortTermLoudness;
-    // Per slice: the highest true peak of all channels, dBTP; minus infinity
-    // where unknown.
+    // Per slice: the highest true-peak over (above 0 dBTP) of all channels,
+    // dBTP; minus infinity where there was none. It may end before the file.
+    // Overs are looked for only where the true peak is measured.
+    bool truePeakMeasured = false;
     TimeSlices truePeak;
 
     // Per slice: the summed power of each frequency bin over the channels,

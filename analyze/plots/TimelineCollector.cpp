@@ -72,9 +72,8 @@ TimelineCollector::TimelineCollector(int channelCount, int rate)
       spectrogram(kSpectrumFrames, std::vector<Merge>(kSpectrumFrames / 2 + 1, Merge::Sum),
                   kMaxSpectrogramSlices),
       shortTerm(kLoudnessSliceFrames, {Merge::Maximum}, kMaxLoudnessSlices),
-      truePeaks(static_cast<std::size_t>(channelCount),
-                SliceSeries(kTruePeakSliceFrames, {Merge::Maximum}, kMaxTruePeakSlices)),
-      truePeakFrames(static_cast<std::size_t>(channelCount), 0)
+      truePeakOvers(static_cast<std::size_t>(channelCount),
+                    SliceSeries(kTruePeakSliceFrames, {Merge::Maximum}, kMaxTruePeakSlices))
 {
 }
 
@@ -172,15 +171,10 @@ void TimelineCollector::addShortTermLoudness(std::int64_t endFrame, double lufs)
     shortTerm.add(std::max<std::int64_t>(endFrame - 1, 0), &value);
 }
 
-void TimelineCollector::addTruePeak(int channel, std::int64_t frames, double dbtp)
+void TimelineCollector::addTruePeakOver(int channel, std::int64_t frame, double peak)
 {
-    const auto c = static_cast<std::size_t>(channel);
-    const auto value = static_cast<float>(dbtp);
-    // Marks every slice of the stretch: the meter tells its peak, not where in it.
-    const std::int64_t end = truePeakFrames[c] + frames;
-    for (std::int64_t frame = truePeakFrames[c]; frame < end; frame += kTruePeakSliceFrames)
-        truePeaks[c].add(frame, &value);
-    truePeakFrames[c] = end;
+    const auto value = static_cast<float>(kDecibelsPerDecade * std::log10(peak));
+    truePeakOvers[static_cast<std::size_t>(channel)].add(frame, &value);
 }
 
 FileTimeline TimelineCollector::finish()
@@ -202,11 +196,15 @@ FileTimeline TimelineCollector::finish()
             sum = spectraSummed > 0 ? sum / static_cast<double>(spectraSummed) : 0.0;
         timeline.spectrum.push_back(std::move(sums));
     }
-    timeline.truePeak = truePeaks.front().slices();
-    for (const SliceSeries& series : truePeaks) {
+    // Each channel's series coarsened as far as its own overs reached.
+    SliceSeries overs(kTruePeakSliceFrames, {Merge::Maximum}, kMaxTruePeakSlices);
+    for (const SliceSeries& series : truePeakOvers) {
         const TimeSlices& slices = series.slices();
-        for (std::size_t i = 0; i < std::min(slices.count(), timeline.truePeak.count()); ++i)
-            timeline.truePeak.values[i] = std::max(timeline.truePeak.values[i], slices.values[i]);
+        for (std::size_t i = 0; i < slices.count(); ++i)
+            if (std::isfinite(slices.values[i]))
+                overs.add(static_cast<std::int64_t>(i) * slices.sliceFrames, &slices.values[i]);
     }
+    timeline.truePeak = overs.slices();
+    timeline.truePeakMeasured = truePeakMeasured;
     return timeline;
 }

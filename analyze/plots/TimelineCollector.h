@@ -17,15 +17,18 @@ public:
     void add(const float* interleaved, std::int64_t frames);
     // From the loudness meter: a short-term loudness, LUFS, whose window ends at `endFrame`.
     void addShortTermLoudness(std::int64_t endFrame, double lufs);
-    // From the true-peak meter of `channel`: the true peak of its next `frames` frames, dBTP.
-    void addTruePeak(int channel, std::int64_t frames, double dbtp);
+    // Before the file is read, when true-peak meters will report overs.
+    void expectTruePeakOvers() { truePeakMeasured = true; }
+    // From the true-peak meter of `channel`: a true-peak over (linear, above
+    // kOverLevel) in the stretch that starts at `frame`.
+    void addTruePeakOver(int channel, std::int64_t frame, double peak);
 
     // Once every chunk was taken and every hook called.
     FileTimeline finish();
 
     static constexpr int kSpectrumFrames = 4096;
-    // The true-peak meters report this many frames at a time, or fewer.
-    static constexpr std::int64_t kTruePeakFrames = 2048;
+    // The level above which the true-peak meters report overs: 0 dBTP.
+    static constexpr double kOverLevel = 1.0;
 
 private:
     void addToLevelBlock(const float* frame);
@@ -59,6 +62,6 @@ private:
     SliceSeries spectrogram;
 
     SliceSeries shortTerm;
-    std::vector<SliceSeries> truePeaks;
-    std::vector<std::int64_t> truePeakFrames;
+    std::vector<SliceSeries> truePeakOvers;
+    bool truePeakMeasured = false;
 };

@@ -100,7 +100,7 @@ private:
         // Without loudness meters (or 3 s of audio) there is nothing of these to see.
         if (timeline.shortTermLoudness.count() > 0)
             entries.push_back({"short-term loudness", kLoudnessColour, LegendEntry::Mark::ThickLine});
-        if (timeline.truePeak.count() > 0)
+        if (timeline.truePeakMeasured)
             entries.push_back({"true-peak over (> 0 dBTP)", kOverColour, LegendEntry::Mark::Box});
         return entries;
     }

@@ -21,10 +21,12 @@ constexpr PlotKind kPlotKinds[] = {
     {"spectrogram", drawSpectrogramPlot},
 };
 
-std::string figure(const char* name, double value, const char* unit)
+std::string figure(const char* name, const Reading& reading, const char* unit)
 {
+    if (!reading.value)
+        return std::string(name) + " n/a";
     char text[64];
-    std::snprintf(text, sizeof text, "%s %.1f %s", name, value, unit);
+    std::snprintf(text, sizeof text, "%s %.1f %s", name, *reading.value, unit);
     return text;
 }
 

@@ -1,14 +1,15 @@
 // The figures agree with the established tools on files they all read:
-// peak and RMS with sox's stats, loudness with ffmpeg's ebur128 filter, and
-// the nine measures exactly with the plug-in's Analyzer fed as a host feeds it.
+// peak and RMS, overall and per channel, with sox's stats, loudness with
+// ffmpeg's ebur128 filter, true peak with sox's 32x resampling, and the nine
+// measures exactly with the plug-in's Analyzer fed as a host feeds it.
 #include "analysis/Analyzer.h"
 #include "testhost/WhiteNoise.h"
 #include "tests/analyze/analyzeTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <sstream>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -16,6 +17,10 @@ constexpr long kBlock = Analyzer::kBlockFrames;
 // sox prints two decimals; ffmpeg prints one.
 constexpr double kSoxTolerance = 0.01;
 constexpr double kFfmpegTolerance = 0.15;
+// The true peak reads at most this much below a 32x reconstruction, and at
+// most kTruePeakAbove above it.
+constexpr double kTruePeakBelow = 0.1;
+constexpr double kTruePeakAbove = 0.05;
 
 // The panel's names of the nine measures, in its order.
 struct PanelMeasure {
@@ -34,19 +39,6 @@ constexpr PanelMeasure kPanel[] = {
     {">7kHz", &AnalyzerMeasures::highBandPercent},
 };
 
-// The last figure that follows `label` at the start of a line of `text`.
-double lastFigure(const std::string& text, const std::string& label)
-{
-    const std::regex line("^\\s*" + label + "\\s+(-?[0-9.]+)");
-    std::istringstream lines(text);
-    double figure = NAN;
-    std::smatch match;
-    for (std::string each; std::getline(lines, each);)
-        if (std::regex_search(each, match, line))
-            figure = std::stod(match[1]);
-    return figure;
-}
-
 struct Signal {
     const char* name;
     int rate;
@@ -56,8 +48,6 @@ struct Signal {
 };
 
 // Whole blocks and no silences, so that nothing is left out of the analysis.
-// Band-limited: on content reaching close to the Nyquist frequency,
-// libebur128's 4x interpolation reads true peaks lower than ffmpeg does.
 const Signal kSignals[] = {
     {"stereo mix swelling and ebbing",
      48000,
@@ -80,8 +70,8 @@ TEST(AnalyzeAgreement, PeakAndRmsWithSoxLoudnessWithFfmpeg)
         const std::string file = folder / "signal.wav";
         synthesize(file, signal.rate, signal.channels, signal.blocks * kBlock, signal.effects);
         const ProgramRun sox = runProgram({"sox", file, "-n", "stats"});
-        const ProgramRun ffmpeg = runProgram({"ffmpeg", "-hide_banner", "-nostats", "-i", file, "-af",
-                                              "ebur128=peak=true", "-f", "null", "-"});
+        const std::string ffmpeg = ffmpegLoudness(file);
+        const std::vector<double> truePeaks = soxTruePeaks(file, signal.rate);
         const auto report = jsonOf(runAnalyze({"--json", file}));
         ASSERT_EQ(report.size(), 1u);
         const auto& measures = report[0]["measures"];
@@ -92,9 +82,31 @@ TEST(AnalyzeAgreement, PeakAndRmsWithSoxLoudnessWithFfmpeg)
 
         EXPECT_NEAR(valueOf(measures["peak"]), lastFigure(sox.err, "Pk lev dB"), kSoxTolerance);
         EXPECT_NEAR(valueOf(measures["rms"]), lastFigure(sox.err, "RMS lev dB"), kSoxTolerance);
-        EXPECT_NEAR(valueOf(loudness["integrated"]), lastFigure(ffmpeg.err, "I:"), kFfmpegTolerance);
-        EXPECT_NEAR(valueOf(loudness["loudnessRange"]), lastFigure(ffmpeg.err, "LRA:"), kFfmpegTolerance);
-        EXPECT_NEAR(valueOf(loudness["truePeak"]), lastFigure(ffmpeg.err, "Peak:"), kFfmpegTolerance);
+        EXPECT_NEAR(valueOf(loudness["integrated"]), lastFigure(ffmpeg, "I:"), kFfmpegTolerance);
+        EXPECT_NEAR(valueOf(loudness["loudnessRange"]), lastFigure(ffmpeg, "LRA:"), kFfmpegTolerance);
+
+        // sox gives one column per channel after the overall one, or the overall one alone for mono.
+        std::vector<double> peaks = figuresAfter(sox.err, "Pk lev dB"),
+                            levels = figuresAfter(sox.err, "RMS lev dB");
+        if (signal.channels > 1) {
+            peaks.erase(peaks.begin());
+            levels.erase(levels.begin());
+        }
+        const auto& channels = report[0]["perChannel"];
+        ASSERT_EQ(channels.size(), static_cast<std::size_t>(signal.channels));
+        ASSERT_EQ(peaks.size(), channels.size());
+        ASSERT_EQ(truePeaks.size(), channels.size());
+        float loudestChannel = -INFINITY;
+        for (std::size_t c = 0; c < channels.size(); ++c) {
+            SCOPED_TRACE("channel " + std::to_string(c + 1));
+            loudestChannel = std::max(loudestChannel, valueOf(channels[c]["truePeak"]));
+            EXPECT_NEAR(valueOf(channels[c]["peak"]), peaks[c], kSoxTolerance);
+            EXPECT_NEAR(valueOf(channels[c]["rms"]), levels[c], kSoxTolerance);
+            EXPECT_GE(valueOf(channels[c]["truePeak"]), truePeaks[c] - kTruePeakBelow);
+            EXPECT_LE(valueOf(channels[c]["truePeak"]), truePeaks[c] + kTruePeakAbove);
+        }
+        EXPECT_EQ(valueOf(loudness["truePeak"]), loudestChannel)
+            << "the file's true peak is its loudest channel's";
     }
 }
 

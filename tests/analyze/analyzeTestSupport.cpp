@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 extern char** environ;
@@ -68,6 +69,11 @@ ProgramRun runProgram(const std::vector<std::string>& argv)
     return run;
 }
 
+ProgramRun runShell(const std::string& command)
+{
+    return runProgram({"sh", "-c", command});
+}
+
 ProgramRun runAnalyze(const std::vector<std::string>& arguments)
 {
     std::vector<std::string> argv = {ORVANE_ANALYZE};
@@ -95,14 +101,23 @@ void synthesize(const std::string& path, int rate, int channels, long frames,
     ASSERT_EQ(run.status, 0) << "sox could not make " << path << ": " << run.err;
 }
 
-void writeFloatWav(const std::string& path, int rate, int channels, const std::vector<float>& interleaved)
+void writeFloatWav(const std::string& path, int rate, int channels, const std::vector<float>& interleaved,
+                   const std::vector<int>& channelMap, int format)
 {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    info.format = format ? format : (channelMap.empty() ? SF_FORMAT_WAV : SF_FORMAT_WAVEX) | SF_FORMAT_FLOAT;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (!channelMap.empty() && channelMap.front() == SF_CHANNEL_MAP_AMBISONIC_B_W) {
+        EXPECT_EQ(sf_command(file, SFC_WAVEX_SET_AMBISONIC, nullptr, SF_AMBISONIC_B_FORMAT),
+                  SF_AMBISONIC_B_FORMAT);
+    } else if (!channelMap.empty()) {
+        EXPECT_EQ(sf_command(file, SFC_SET_CHANNEL_MAP_INFO, const_cast<int*>(channelMap.data()),
+                             static_cast<int>(channelMap.size() * sizeof(int))),
+                  SF_TRUE);
+    }
     const sf_count_t frames = static_cast<sf_count_t>(interleaved.size()) / channels;
     EXPECT_EQ(sf_writef_float(file, interleaved.data(), frames), frames);
     sf_close(file);
@@ -111,4 +126,47 @@ void writeFloatWav(const std::string& path, int rate, int channels, const std::v
 float valueOf(const nlohmann::ordered_json& figure)
 {
     return figure.at("value").is_number() ? figure.at("value").get<float>() : NAN;
+}
+
+std::vector<double> figuresAfter(const std::string& text, const std::string& label)
+{
+    const std::regex line("^\\s*" + label + "\\s+(.*)");
+    std::istringstream lines(text);
+    std::vector<double> figures;
+    std::smatch match;
+    for (std::string each; std::getline(lines, each);)
+        if (std::regex_search(each, match, line)) {
+            figures.clear();
+            std::istringstream numbers(match[1].str());
+            for (double figure; numbers >> figure;)
+                figures.push_back(figure);
+        }
+    return figures;
+}
+
+double lastFigure(const std::string& text, const std::string& label)
+{
+    const std::vector<double> figures = figuresAfter(text, label);
+    return figures.empty() ? NAN : figures.front();
+}
+
+std::string ffmpegLoudness(const std::string& path)
+{
+    return runProgram({"ffmpeg", "-hide_banner", "-nostats", "-nostdin", "-i", path, "-af",
+                       "ebur128=peak=true", "-f", "null", "-"})
+        .err;
+}
+
+std::vector<double> soxTruePeaks(const std::string& path, int rate)
+{
+    constexpr double kHeadroomDb = 6.0;
+    const ProgramRun sox = runProgram({"sox", path, "-n", "gain", "-" + std::to_string(kHeadroomDb), "rate",
+                                       "-v", std::to_string(32 * rate), "stats"});
+    std::vector<double> peaks = figuresAfter(sox.err, "Pk lev dB");
+    for (double& peak : peaks)
+        peak += kHeadroomDb;
+    if (peaks.size() > 1)
+        peaks.erase(peaks.begin());
+    EXPECT_FALSE(peaks.empty()) << "sox gave no peak: " << sox.err;
+    return peaks;
 }

@@ -28,6 +28,8 @@ struct ProgramRun {
 
 // Runs argv[0] (found on the PATH) with standard input empty.
 ProgramRun runProgram(const std::vector<std::string>& argv);
+// Runs a command line of sh, for pipes into the program.
+ProgramRun runShell(const std::string& command);
 // Runs orvane-analyze with these arguments.
 ProgramRun runAnalyze(const std::vector<std::string>& arguments);
 // The program's JSON report (an array, keys in their order), or a failed
@@ -37,8 +39,27 @@ nlohmann::ordered_json jsonOf(const ProgramRun& run);
 // sox -R -r RATE -c CHANNELS -n -b 16 PATH synth FRAMESs EFFECTS...
 void synthesize(const std::string& path, int rate, int channels, long frames,
                 const std::vector<std::string>& effects);
-// A 32-bit float WAV file holding these interleaved samples.
-void writeFloatWav(const std::string& path, int rate, int channels, const std::vector<float>& interleaved);
+// A 32-bit float WAV file holding these interleaved samples; with a channel
+// map (libsndfile's SF_CHANNEL_MAP_* positions), a WAVE_FORMAT_EXTENSIBLE
+// one, in ambisonic B-format when the map names its components. `format`
+// may name another of libsndfile's containers and encodings.
+void writeFloatWav(const std::string& path, int rate, int channels, const std::vector<float>& interleaved,
+                   const std::vector<int>& channelMap = {}, int format = 0);
 
-// The figure {"value", "unit"} as the program wrote it, rounded to float.
+// The figure {"value", "unit"} as the program wrote it, rounded to float;
+// NaN when its value is null.
 float valueOf(const nlohmann::ordered_json& figure);
+
+// The figures after `label` on the last line of `text` that starts with it:
+// sox's stats give the overall figure, then one per channel when there are
+// several.
+std::vector<double> figuresAfter(const std::string& text, const std::string& label);
+// The first of them; NaN when there is none.
+double lastFigure(const std::string& text, const std::string& label);
+// ffmpeg's ebur128 summary of a file (integrated loudness "I:", "LRA:",
+// "Peak:"), as printed on its standard error.
+std::string ffmpegLoudness(const std::string& path);
+// The reference true peak of each channel, dBTP: sox's very-high-quality
+// resampling to 32 times the rate, then the peak of the result (measured
+// 6 dB lower, so that nothing clips in sox's fixed-point path).
+std::vector<double> soxTruePeaks(const std::string& path, int rate);

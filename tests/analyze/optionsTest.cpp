@@ -22,8 +22,9 @@ TEST(AnalyzeOptions, HelpVersionAndUsageErrors)
         {{"--help"}, 0, "Usage: orvane-analyze [OPTIONS] FILE..."},
         {{"--version"}, 0, "orvane-analyze 1.0.0\nlibsndfile-"},
         {{}, 2, "orvane-analyze: FILE is required"},
-        {{"--scale", "3", "song.wav"}, 2, "--scale"},
-        {{"--jobs", "0", "song.wav"}, 2, "--jobs"},
+        {{"--scale", "3", "song.wav"}, 2, "--scale: expected a whole number from 1 to 2, not \"3\""},
+        {{"--jobs", "0", "song.wav"}, 2, "--jobs: expected a whole number from 1 to 256, not \"0\""},
+        {{"--jobs", "99999999999", "song.wav"}, 2, "--jobs: expected a whole number from 1 to 256"},
         {{"--loud", "song.wav"}, 2, "--loud"},
     };
     for (const Usage& usage : kUsages) {

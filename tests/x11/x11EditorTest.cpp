@@ -9,6 +9,8 @@
 
 #include <cstring>
 
+#include <unistd.h>
+
 namespace {
 
 using X11EditorTest = X11EditorFixture;
@@ -80,12 +82,17 @@ TEST_F(X11EditorTest, OpeningAndClosingFiveHundredTimesLeavesNothingInTheServer)
 {
     Display* display = window->display();
     const XID hostResource = window->handle();
+    // Other tests on the same display come and go: count this process's connections only.
     auto serverClients = [display] {
-        int count = 0;
-        XResClient* clients = nullptr;
-        XResQueryClients(display, &count, &clients);
-        XFree(clients);
-        return count;
+        XResClientIdSpec everyClient = {0, XRES_CLIENT_ID_PID_MASK};
+        long count = 0;
+        XResClientIdValue* ids = nullptr;
+        XResQueryClientIds(display, 1, &everyClient, &count, &ids);
+        int own = 0;
+        for (long i = 0; i < count; ++i)
+            own += XResGetClientPid(&ids[i]) == getpid();
+        XResClientIdsDestroy(count, ids);
+        return own;
     };
     auto hostResources = [display, hostResource] {
         int types = 0;
@@ -104,6 +111,7 @@ TEST_F(X11EditorTest, OpeningAndClosingFiveHundredTimesLeavesNothingInTheServer)
         return serverClients();
     };
     const int clientsBefore = serverClients();
+    ASSERT_GE(clientsBefore, 2) << "the host window's connection and the open editor's";
     const int resourcesBefore = hostResources();
     for (int round = 0; round < 500; ++round) {
         window->reopenEditor();

@@ -1,6 +1,7 @@
 #include "tests/analyze/analyzeTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <sndfile.h>
 
 #include <fcntl.h>
@@ -169,4 +170,21 @@ std::vector<double> soxTruePeaks(const std::string& path, int rate)
         peaks.erase(peaks.begin());
     EXPECT_FALSE(peaks.empty()) << "sox gave no peak: " << sox.err;
     return peaks;
+}
+
+Png readPng(const std::string& path)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Png png;
+    if (png_image_begin_read_from_file(&image, path.c_str())) {
+        image.format = PNG_FORMAT_RGB;
+        png.rgb.resize(PNG_IMAGE_SIZE(image));
+        if (png_image_finish_read(&image, nullptr, png.rgb.data(), 0, nullptr)) {
+            png.width = static_cast<int>(image.width);
+            png.height = static_cast<int>(image.height);
+        }
+    }
+    png_image_free(&image);
+    return png;
 }

@@ -5,8 +5,27 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// A PNG file's pixels, red, green and blue, top row first.
+struct Png {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+
+    const std::uint8_t* at(int x, int y) const
+    {
+        return rgb.data() +
+               (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
+                   3;
+    }
+    int brightness(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
+};
+
+// Empty when the file is not a complete PNG.
+Png readPng(const std::string& path);
 
 // A fresh folder under the tests' working folder, removed afterwards.
 class ScratchFolder {

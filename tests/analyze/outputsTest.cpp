@@ -3,7 +3,6 @@
 #include "tests/analyze/analyzeTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <filesystem>
 #include <fstream>
@@ -22,30 +21,6 @@ std::set<std::string> namesIn(const std::string& folder)
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
     return names;
-}
-
-struct Png {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-};
-
-// Empty when the file is not a complete PNG.
-Png readPng(const std::string& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Png png;
-    if (png_image_begin_read_from_file(&image, path.c_str())) {
-        image.format = PNG_FORMAT_RGB;
-        png.rgb.resize(PNG_IMAGE_SIZE(image));
-        if (png_image_finish_read(&image, nullptr, png.rgb.data(), 0, nullptr)) {
-            png.width = static_cast<int>(image.width);
-            png.height = static_cast<int>(image.height);
-        }
-    }
-    png_image_free(&image);
-    return png;
 }
 
 bool topRowLit(const Png& png)

@@ -9,17 +9,8 @@ set -u
 deb=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-status=0
-result() {
-  local name=$1 code=$2
-  shift 2
-  if [ "$code" -eq 0 ]; then
-    echo "PASS debian package: $name"
-  else
-    echo "FAIL debian package: $name: $*"
-    status=1
-  fi
-}
+check_area="debian package"
+source "$(dirname "$0")/checkSupport.sh"
 
 lintian --tag-display-limit 0 "$deb" > "$work/lintian.log" 2>&1
 lintian_status=$?

@@ -9,17 +9,8 @@ archive=$1
 lv2checks=$2
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-status=0
-result() {
-  local name=$1 code=$2
-  shift 2
-  if [ "$code" -eq 0 ]; then
-    echo "PASS linux archive: $name"
-  else
-    echo "FAIL linux archive: $name: $*"
-    status=1
-  fi
-}
+check_area="linux archive"
+source "$(dirname "$0")/checkSupport.sh"
 
 expected="README.txt orvane.lv2/ orvane.lv2/manifest.ttl orvane.lv2/orvane.so orvane.lv2/orvane.ttl \
 orvane.lv2/orvane_x2.so vst/ vst/orvane.so vst/orvane_x2.so vst3/"

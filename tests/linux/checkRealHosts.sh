@@ -14,20 +14,10 @@ mkdir -p "$out"
 bundle=$build/lv2/orvane.lv2
 export LV2_PATH=$build/lv2:/usr/lib/lv2
 base_uri=https://brindlewick.org/plugins/orvane
-status=0
 jackd_pid=
 
-# result NAME STATUS MESSAGE...
-result() {
-  local name=$1 code=$2
-  shift 2
-  if [ "$code" -eq 0 ]; then
-    echo "PASS linux: $name"
-  else
-    echo "FAIL linux: $name: $*"
-    status=1
-  fi
-}
+check_area="linux"
+source "$(dirname "$0")/checkSupport.sh"
 
 stop_jack() {
   if [ -n "$jackd_pid" ]; then
@@ -37,25 +27,6 @@ stop_jack() {
   fi
 }
 trap stop_jack EXIT
-
-# exports_and_links FILE EXPORT...: exactly those dynamic exports, and only
-# system libraries needed (the C++ runtime is linked in).
-exports_and_links() {
-  local file=$1
-  shift
-  local exports wanted needed
-  exports=$(objdump -T "$file" | awk '$2 == "g" && $4 != "*UND*" { print $NF }' | sort | tr '\n' ' ')
-  wanted=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
-  needed=$(readelf -d "$file" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' | tr '\n' ' ')
-  echo "$(basename "$file"): exports [$exports], needs [$needed]"
-  [ "$exports" = "$wanted" ] || return 1
-  for library in $needed; do
-    case $library in
-      libc.so.* | libm.so.* | ld-linux-x86-64.so.* | libX11.so.* | libcairo.so.*) ;;
-      *) return 1 ;;
-    esac
-  done
-}
 
 for variant in "" _x2; do
   exports_and_links "$build/vst/orvane$variant.so" VSTPluginMain main

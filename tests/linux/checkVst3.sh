@@ -13,40 +13,14 @@ out=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 scanner=/usr/lib/ardour7/ardour-vst3-scanner
-status=0
 jackd_pid=
 
-# result NAME STATUS MESSAGE...
-result() {
-  local name=$1 code=$2
-  shift 2
-  if [ "$code" -eq 0 ]; then
-    echo "PASS vst3: $name"
-  else
-    echo "FAIL vst3: $name: $*"
-    status=1
-  fi
-}
-
-# The three entry functions and nothing else; only system libraries (the
-# C++ runtime is linked in).
-exports_and_links() {
-  local file=$1 exports needed
-  exports=$(objdump -T "$file" | awk '$2 == "g" && $4 != "*UND*" { print $NF }' | sort | tr '\n' ' ')
-  needed=$(readelf -d "$file" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' | tr '\n' ' ')
-  echo "$(basename "$file"): exports [$exports], needs [$needed]"
-  [ "$exports" = "GetPluginFactory ModuleEntry ModuleExit " ] || return 1
-  for library in $needed; do
-    case $library in
-      libc.so.* | libm.so.* | ld-linux-x86-64.so.* | libX11.so.* | libcairo.so.*) ;;
-      *) return 1 ;;
-    esac
-  done
-}
+check_area="vst3"
+source "$(dirname "$0")/checkSupport.sh"
 
 for variant in "" _x2; do
   bundle=$build/vst3/orvane$variant.vst3
-  exports_and_links "$bundle/Contents/x86_64-linux/orvane$variant.so"
+  exports_and_links "$bundle/Contents/x86_64-linux/orvane$variant.so" GetPluginFactory ModuleEntry ModuleExit
   result "orvane$variant.vst3: exports and libraries" $? "see above"
 done
 

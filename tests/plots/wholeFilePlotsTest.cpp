@@ -7,7 +7,6 @@
 #include "tests/analyze/analyzeTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cmath>
 #include <optional>
@@ -29,37 +28,6 @@ constexpr Tone kTones[] = {{440.0, 0.5}, {1000.0, 0.35}};
 // Seconds at which each half is checked, away from the change and the loudness window's start.
 constexpr double kLoudTimes[] = {10.0, 30.0, 50.0};
 constexpr double kQuietTimes[] = {70.0, 90.0, 110.0};
-
-struct Png {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-
-    const std::uint8_t* at(int x, int y) const
-    {
-        return rgb.data() +
-               (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
-                   3;
-    }
-    int brightness(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
-};
-
-Png readPng(const std::string& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Png png;
-    if (png_image_begin_read_from_file(&image, path.c_str())) {
-        image.format = PNG_FORMAT_RGB;
-        png.rgb.resize(PNG_IMAGE_SIZE(image));
-        if (png_image_finish_read(&image, nullptr, png.rgb.data(), 0, nullptr)) {
-            png.width = static_cast<int>(image.width);
-            png.height = static_cast<int>(image.height);
-        }
-    }
-    png_image_free(&image);
-    return png;
-}
 
 bool near(const std::uint8_t* pixel, const PlotColour& colour)
 {

@@ -84,5 +84,5 @@ cd "$build/native/testwork"
 echo "The pictures are in $out"
 
 echo
-echo "== The archives for users (scripts/package.sh)"
-bash "$root/scripts/package.sh" | tail -2
+echo "== The archives and the Debian package for users (scripts/package.sh)"
+bash "$root/scripts/package.sh" | tail -3

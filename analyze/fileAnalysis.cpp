@@ -126,6 +126,7 @@ SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& s
     session.fileChannels = file.channels();
     session.options = settings.options;
     session.drawPictures = !settings.pictureFolder.empty();
+    session.blockHelpers = settings.threads - 1;
     return session;
 }
 
@@ -162,7 +163,8 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         consumers.push_back([&](const float* frames, std::int64_t count) { timeline->add(frames, count); });
     }
     FileMeters meters(file, layout, settings.loudness, consumers, timeline ? &*timeline : nullptr);
-    readThrough(file, std::move(consumers), settings.meterThreads, progress);
+    readThrough(file, std::move(consumers), settings.threads > 1, progress);
+    session->finish();
 
     report.info->frames = file.framesRead();
     file.checkComplete();

@@ -94,7 +94,8 @@ void ChunkRing::serve(std::size_t consumer)
         consumers[consumer](slot(chunk), frames);
         guard.lock();
         ++taken[consumer];
-        if (readerWaiting)
+        // The slot is free once the slowest consumer is done with it.
+        if (readerWaiting && published - oldestTaken() < kSlots)
             slotFreed.notify_one();
     }
 }

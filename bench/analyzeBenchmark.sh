@@ -58,8 +58,8 @@ for ((run = 0; run < runs; run++)); do
   for label in "${labels[@]}"; do
     # Word splitting is meant: the paths hold no spaces.
     # shellcheck disable=SC2086
-    times=$( { /usr/bin/time -f '%e %U %S' ${command[$label]} > /dev/null 2> /dev/null; } 2>&1 | tail -1)
-    read -r elapsed user system <<< "$times"
+    /usr/bin/time -o "$work/time" -f '%e %U %S' ${command[$label]} > /dev/null 2>&1
+    read -r elapsed user system < "$work/time"
     wall[$label]+="$elapsed "
     cpu[$label]+="$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }') "
   done

@@ -1,9 +1,11 @@
 #include "analyze/BlockPipeline.h"
 
+#include <algorithm>
+
 BlockPipeline::BlockPipeline(int helperCount, Step workStep, Step accumulateStep)
     : work(std::move(workStep)), accumulate(std::move(accumulateStep)), blocks(kSlots)
 {
-    for (int i = 0; i < helperCount; ++i)
+    for (int i = 0; i < std::min(helperCount, kMostHelpers); ++i)
         helpers.emplace_back(&BlockPipeline::serve, this);
 }
 

@@ -29,7 +29,8 @@ public:
     using Step = std::function<void(Block&)>;
 
     // `work` may run on any thread, for several blocks at once; `accumulate`
-    // runs on the feeder, one block at a time, in the order of submit.
+    // runs on the feeder, one block at a time, in the order of submit. At
+    // most kMostHelpers helpers are started.
     BlockPipeline(int helpers, Step work, Step accumulate);
     ~BlockPipeline();
     BlockPipeline(const BlockPipeline&) = delete;
@@ -41,6 +42,10 @@ public:
     void submit();
     // Returns once every submitted block is accumulated.
     void finish();
+
+    // More could not all be busy with the blocks in flight, and files
+    // analysed side by side each start their own.
+    static constexpr int kMostHelpers = 8;
 
 private:
     static constexpr std::int64_t kSlots = 16;

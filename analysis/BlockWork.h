@@ -30,6 +30,12 @@ struct BlockWork {
     // are not silent need them. Sets `transformed`.
     void transform(const EngineKernels& kernels, const Samples& samples, int channels, const float* window);
 
+    // A block whose peak stays below this is quiet enough to count towards a silence.
+    static constexpr float kSilenceThreshold = 0.0001f;
+    // Measured blocks that reach the threshold are never silent, so they
+    // always need their transform; a quieter one may not.
+    bool needsTransform() const { return !(peak < kSilenceThreshold); }
+
     float peak = 0.0f;
     std::int32_t quiet = 0;
     // In double, with the bits of adding frame by frame, channel by channel.

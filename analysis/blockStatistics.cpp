@@ -10,7 +10,6 @@ namespace {
 
 constexpr float kNearPeakGuard = 0.1f;
 constexpr float kNearPeakFraction = 0.708f;
-constexpr float kSilenceThreshold = 0.0001f;
 constexpr double kSilenceSeconds = 0.5;
 constexpr std::int32_t kSilentRunLimit = std::numeric_limits<std::int32_t>::max();
 
@@ -36,7 +35,7 @@ void Analyzer::accumulateBlock(const BlockWork::Samples& samples, std::int32_t c
     // magnitude exceeds counts none.
     const float nearPeakLevel = runningPeak > kNearPeakGuard ? kNearPeakFraction * runningPeak
                                                              : std::numeric_limits<float>::infinity();
-    silentRun = work.peak < kSilenceThreshold ? lengthenSilentRun(silentRun) : 0;
+    silentRun = work.peak < BlockWork::kSilenceThreshold ? lengthenSilentRun(silentRun) : 0;
     runningPeak = std::max(runningPeak, work.peak);
     silent = static_cast<double>(silentRun) > kSilenceSeconds * static_cast<double>(sampleRate);
 

@@ -29,6 +29,10 @@ struct SessionSettings {
     DisplayOptions options;
     // Render after every complete block, as an editor refreshed that often would.
     bool drawPictures = false;
+    // Threads besides the feeding one that work on blocks; with none, every
+    // block is analysed in the feeding thread's call, as in a host's process
+    // call. The results are the same bits either way.
+    int blockHelpers = 0;
 };
 
 // The nine measures in the order of the editor's displays.
@@ -49,8 +53,12 @@ class AnalyzerSession {
 public:
     virtual ~AnalyzerSession() = default;
 
-    // `frames` interleaved frames of `fileChannels` samples each.
+    // `frames` interleaved frames of `fileChannels` samples each. Blocks may
+    // still be under way when it returns.
     virtual void feed(const float* interleaved, std::int64_t frames) = 0;
+    // After the last feed: returns once every complete block is analysed.
+    // The figures below count from then on.
+    virtual void finish() = 0;
     virtual PanelValues measures() const = 0;
     // Complete 2048-frame blocks handed to the analysis so far, silent ones included.
     virtual std::int64_t completedBlocks() const = 0;

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 struct ChannelFigures {
     // dBFS.
@@ -23,10 +22,10 @@ class ChannelMeter {
 public:
     // The true peak is measured when `truePeakRate` is set; else
     // `noTruePeak` says why not.
-    ChannelMeter(int fileChannels, int channel, std::optional<int> truePeakRate, std::string noTruePeak);
+    ChannelMeter(std::optional<int> truePeakRate, std::string noTruePeak);
 
-    // Interleaved frames of every channel of the file.
-    void add(const float* interleaved, std::int64_t frames);
+    // The channel's next samples, one after the other.
+    void add(const float* samples, std::int64_t frames);
     ChannelFigures figures() const;
     // Linear; none when not measured or not finite.
     std::optional<double> truePeak() const;
@@ -37,14 +36,10 @@ public:
     static Reading decibels(double level);
 
 private:
-    // Of the first `frames` of `samples`.
-    void measureLevels(std::int64_t frames);
+    void measureLevels(const float* samples, std::int64_t frames);
 
-    const int fileChannels;
-    const int channel;
     std::optional<TruePeakMeter> truePeakMeter;
     const std::string noTruePeak;
-    std::vector<float> samples;
     double peak = 0.0;
     double sumOfSquares = 0.0;
     std::int64_t count = 0;

@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr std::int64_t kChunkFrames = 16384;
-constexpr std::int64_t kMostChunkSamples = kChunkFrames * 8;
+constexpr std::int64_t kChunkFrames = 65536;
+constexpr std::int64_t kMostChunkSamples = 131072;
 
 } // namespace
 
@@ -36,7 +36,11 @@ std::int64_t ChunkRing::oldestTaken() const
 float* ChunkRing::nextChunk()
 {
     std::unique_lock<std::mutex> guard(lock);
-    changed.wait(guard, [this] { return published - oldestTaken() < kSlots; });
+    while (published - oldestTaken() >= kSlots) {
+        readerWaiting = true;
+        slotFreed.wait(guard);
+    }
+    readerWaiting = false;
     return slot(published);
 }
 
@@ -49,12 +53,15 @@ void ChunkRing::publish(std::int64_t frames)
         std::fill(taken.begin(), taken.end(), published);
         return;
     }
+    bool wake = false;
     {
         const std::lock_guard<std::mutex> guard(lock);
         slotFrames[published % kSlots] = frames;
         ++published;
+        wake = consumersWaiting > 0;
     }
-    changed.notify_all();
+    if (wake)
+        chunkPublished.notify_all();
 }
 
 void ChunkRing::finish()
@@ -63,7 +70,7 @@ void ChunkRing::finish()
         const std::lock_guard<std::mutex> guard(lock);
         closing = true;
     }
-    changed.notify_all();
+    chunkPublished.notify_all();
     for (std::thread& thread : threads)
         if (thread.joinable())
             thread.join();
@@ -73,7 +80,11 @@ void ChunkRing::serve(std::size_t consumer)
 {
     std::unique_lock<std::mutex> guard(lock);
     for (;;) {
-        changed.wait(guard, [&] { return taken[consumer] < published || closing; });
+        while (taken[consumer] == published && !closing) {
+            ++consumersWaiting;
+            chunkPublished.wait(guard);
+            --consumersWaiting;
+        }
         if (taken[consumer] == published)
             return;
         const std::int64_t chunk = taken[consumer];
@@ -83,6 +94,8 @@ void ChunkRing::serve(std::size_t consumer)
         consumers[consumer](slot(chunk), frames);
         guard.lock();
         ++taken[consumer];
-        changed.notify_all();
+        // The slot is free once the slowest consumer is done with it.
+        if (readerWaiting && published - oldestTaken() < kSlots)
+            slotFreed.notify_one();
     }
 }

@@ -43,11 +43,16 @@ private:
     std::int64_t slotFrames[kSlots] = {};
     std::vector<Consumer> consumers;
 
+    // Each side wakes the other only when it waits: every hand-over that
+    // puts a thread to sleep and wakes it costs microseconds.
     std::mutex lock;
-    std::condition_variable changed;
+    std::condition_variable chunkPublished;
+    std::condition_variable slotFreed;
     std::int64_t published = 0;
     // Per consumer: chunks it has finished with.
     std::vector<std::int64_t> taken;
+    int consumersWaiting = 0;
+    bool readerWaiting = false;
     bool closing = false;
     std::vector<std::thread> threads;
 };

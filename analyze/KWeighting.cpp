@@ -44,11 +44,10 @@ KWeighting::KWeighting(double sampleRate)
     highPass = {1.0, -2.0, 1.0, 2.0 * (h * h - 1.0) / h0, (1.0 - h / kHighPassQ + h * h) / h0};
 }
 
-double KWeighting::sumOfSquares(const float* samples, std::int64_t frames, int stride)
+double KWeighting::sumOfSquares(const float* samples, std::int64_t frames, int stride, double sum)
 {
     double s1 = shelfState[0], s2 = shelfState[1];
     double t1 = highPassState[0], t2 = highPassState[1];
-    double sum = 0.0;
     for (std::int64_t i = 0; i < frames; ++i) {
         const double x = samples[i * stride];
         const double y = shelf.b0 * x + s1;

@@ -16,8 +16,10 @@ public:
     explicit KWeighting(double sampleRate);
 
     // Filters `frames` samples, each `stride` floats after the last, and
-    // returns the sum of the squares of the filtered samples.
-    double sumOfSquares(const float* samples, std::int64_t frames, int stride);
+    // returns `sum` plus the squares of the filtered samples, added one by
+    // one: a sum carried over from call to call does not depend on where
+    // the calls split the samples.
+    double sumOfSquares(const float* samples, std::int64_t frames, int stride, double sum);
 
 private:
     struct Biquad {

@@ -25,12 +25,14 @@ std::string LoudnessMeter::refusal(int sampleRate)
 }
 
 LoudnessMeter::LoudnessMeter(int rate, const std::vector<double>& weights)
-    : sampleRate(rate), fileChannels(static_cast<int>(weights.size())), maxMomentary(kSilence),
-      maxShortTerm(kSilence)
+    : sampleRate(rate), fileChannels(static_cast<int>(weights.size())), channelEntry(weights.size(), -1),
+      maxMomentary(kSilence), maxShortTerm(kSilence)
 {
     for (std::size_t i = 0; i < weights.size(); ++i)
-        if (weights[i] > 0.0)
-            channels.push_back({static_cast<int>(i), weights[i], KWeighting(rate), 0.0, {}});
+        if (weights[i] > 0.0) {
+            channelEntry[i] = static_cast<int>(channels.size());
+            channels.push_back({static_cast<int>(i), weights[i], KWeighting(rate), 0, 0, 0.0, {}, {}});
+        }
 }
 
 // Steps end on whole frames, rounded down, so that rates that are not a
@@ -42,33 +44,55 @@ std::int64_t LoudnessMeter::stepEnd(std::int64_t step) const
 
 void LoudnessMeter::add(const float* interleaved, std::int64_t frames)
 {
-    stepEnds.clear();
-    for (std::int64_t step = stepsEnded; stepEnd(step) <= framesSeen + frames; ++step)
-        stepEnds.push_back(stepEnd(step) - framesSeen);
     for (Channel& channel : channels)
-        channel.filterChunk(interleaved + channel.index, fileChannels, frames, stepEnds);
-    framesSeen += frames;
-
-    for (std::size_t i = 0; i < stepEnds.size(); ++i) {
-        Step step;
-        step.frames = stepEnd(stepsEnded) - (stepsEnded == 0 ? 0 : stepEnd(stepsEnded - 1));
-        for (const Channel& channel : channels)
-            step.weightedSum += channel.weight * channel.stepSums[i];
-        stepEnded(step);
-    }
+        filter(channel, interleaved + channel.index, frames, fileChannels);
 }
 
-void LoudnessMeter::Channel::filterChunk(const float* interleaved, int stride, std::int64_t frames,
-                                         const std::vector<std::int64_t>& ends)
+void LoudnessMeter::addChannel(int index, const float* samples, std::int64_t frames)
 {
-    stepSums.clear();
+    if (index >= 0 && index < fileChannels && channelEntry[static_cast<std::size_t>(index)] >= 0)
+        filter(channels[static_cast<std::size_t>(channelEntry[static_cast<std::size_t>(index)])], samples,
+               frames, 1);
+}
+
+void LoudnessMeter::filter(Channel& channel, const float* samples, std::int64_t frames, int stride)
+{
+    channel.newSteps.clear();
     std::int64_t start = 0;
-    for (const std::int64_t end : ends) {
-        stepSums.push_back(openStep + filter.sumOfSquares(interleaved + start * stride, end - start, stride));
-        openStep = 0.0;
+    std::int64_t end = stepEnd(channel.stepsFiltered) - channel.framesSeen;
+    while (end <= frames) {
+        channel.newSteps.push_back(
+            channel.filter.sumOfSquares(samples + start * stride, end - start, stride, channel.openStep));
+        channel.openStep = 0.0;
         start = end;
+        end = stepEnd(++channel.stepsFiltered) - channel.framesSeen;
     }
-    openStep += filter.sumOfSquares(interleaved + start * stride, frames - start, stride);
+    channel.openStep =
+        channel.filter.sumOfSquares(samples + start * stride, frames - start, stride, channel.openStep);
+    channel.framesSeen += frames;
+    if (channel.newSteps.empty())
+        return;
+    const std::lock_guard<std::mutex> guard(lock);
+    channel.filteredSteps.insert(channel.filteredSteps.end(), channel.newSteps.begin(),
+                                 channel.newSteps.end());
+    measureFilteredSteps();
+}
+
+void LoudnessMeter::measureFilteredSteps()
+{
+    const auto allFiltered = [this] {
+        return std::none_of(channels.begin(), channels.end(),
+                            [](const Channel& channel) { return channel.filteredSteps.empty(); });
+    };
+    while (!channels.empty() && allFiltered()) {
+        Step step;
+        step.frames = stepEnd(stepsEnded) - (stepsEnded == 0 ? 0 : stepEnd(stepsEnded - 1));
+        for (Channel& channel : channels) {
+            step.weightedSum += channel.weight * channel.filteredSteps.front();
+            channel.filteredSteps.pop_front();
+        }
+        stepEnded(step);
+    }
 }
 
 void LoudnessMeter::stepEnded(const Step& step)

@@ -2,6 +2,7 @@
 // that scale's core, into a library of its own.
 #include "analysis/Analyzer.h"
 #include "analyze/AnalyzerSession.h"
+#include "analyze/BlockPipeline.h"
 
 #include <algorithm>
 
@@ -24,24 +25,24 @@ public:
             picture.height = kPictureHeight;
             picture.pixels.assign(kPictureBytes, 0);
         }
+        if (settings.blockHelpers > 0)
+            pipeline = std::make_unique<BlockPipeline>(
+                settings.blockHelpers, [this](BlockPipeline::Block& block) { workOn(block); },
+                [this](BlockPipeline::Block& block) { accumulate(block); });
     }
 
-    // Each call reaches at most the next block boundary, so the pictures can
-    // be rendered after every block as an editor refreshed that often would.
     void feed(const float* interleaved, std::int64_t frames) override
     {
-        while (frames > 0) {
-            const auto n = static_cast<std::int32_t>(
-                std::min<std::int64_t>(frames, Analyzer::kBlockFrames - analyzer->blockFill));
-            float* channels[Analyzer::kChannels] = {left, analysedChannels > 1 ? right : nullptr};
-            deinterleave(interleaved, n);
-            // In place, as hosts often run effects: the copy to the outputs is then skipped.
-            analyzer->processReplacing(channels, channels, n);
-            if (analyzer->blockFill == 0)
-                blockCompleted();
-            interleaved += static_cast<std::int64_t>(n) * fileChannels;
-            frames -= n;
-        }
+        if (pipeline)
+            feedPipeline(interleaved, frames);
+        else
+            feedAsHost(interleaved, frames);
+    }
+
+    void finish() override
+    {
+        if (pipeline)
+            pipeline->finish();
     }
 
     PanelValues measures() const override
@@ -53,21 +54,87 @@ public:
     }
 
     std::int64_t completedBlocks() const override { return blocks; }
-    std::int64_t pendingFrames() const override { return analyzer->blockFill; }
+    std::int64_t pendingFrames() const override { return pipeline ? openFrames : analyzer->blockFill; }
     const PictureSet& pictures() const override { return shownPictures; }
 
 private:
-    void deinterleave(const float* interleaved, std::int32_t frames)
+    // Each call reaches at most the next block boundary, so the pictures can
+    // be rendered after every block as an editor refreshed that often would.
+    void feedAsHost(const float* interleaved, std::int64_t frames)
     {
-        for (std::int32_t i = 0; i < frames; ++i) {
-            const float* frame = interleaved + static_cast<std::int64_t>(i) * fileChannels;
-            left[i] = frame[0];
-            if (analysedChannels > 1)
-                right[i] = frame[1];
+        while (frames > 0) {
+            const auto n = static_cast<std::int32_t>(
+                std::min<std::int64_t>(frames, Analyzer::kBlockFrames - analyzer->blockFill));
+            float* channels[Analyzer::kChannels] = {hostBuffers[0],
+                                                    analysedChannels > 1 ? hostBuffers[1] : nullptr};
+            deinterleave(interleaved, n, hostBuffers, 0);
+            // In place, as hosts often run effects: the copy to the outputs is then skipped.
+            analyzer->processReplacing(channels, channels, n);
+            if (analyzer->blockFill == 0)
+                blockAnalysed();
+            interleaved += static_cast<std::int64_t>(n) * fileChannels;
+            frames -= n;
         }
     }
 
-    void blockCompleted()
+    // The blocks are gathered here rather than in the Analyzer, which then
+    // only folds each one in: as it would on its own, since a file tool
+    // never changes the channel count, the options or the rate midway.
+    void feedPipeline(const float* interleaved, std::int64_t frames)
+    {
+        while (frames > 0) {
+            BlockPipeline::Block& block = pipeline->openBlock();
+            const auto n = static_cast<std::int32_t>(
+                std::min<std::int64_t>(frames, Analyzer::kBlockFrames - openFrames));
+            deinterleave(interleaved, n, block.samples, openFrames);
+            openFrames += n;
+            if (openFrames == Analyzer::kBlockFrames) {
+                block.channels = analysedChannels;
+                openFrames = 0;
+                pipeline->submit();
+            }
+            interleaved += static_cast<std::int64_t>(n) * fileChannels;
+            frames -= n;
+        }
+    }
+
+    // Any thread: reads the block and the Analyzer's fixed window and kernels only.
+    void workOn(BlockPipeline::Block& block) const
+    {
+        block.work.transformed = false;
+        block.work.measure(*analyzer->kernels, block.samples, block.channels);
+        if (block.work.needsTransform())
+            block.work.transform(*analyzer->kernels, block.samples, block.channels, analyzer->hammingWindow);
+    }
+
+    void accumulate(BlockPipeline::Block& block)
+    {
+        analyzer->accumulateBlock(block.samples, block.channels, block.work);
+        blockAnalysed();
+    }
+
+    // Strides the compiler knows let it move whole vectors for mono and stereo files.
+    void deinterleave(const float* interleaved, std::int32_t frames, BlockWork::Samples& into,
+                      std::int32_t at) const
+    {
+        float* left = into[0] + at;
+        float* right = into[1] + at;
+        if (fileChannels == 1) {
+            std::copy(interleaved, interleaved + frames, left);
+        } else if (fileChannels == 2) {
+            for (std::int32_t i = 0; i < frames; ++i) {
+                left[i] = interleaved[2 * i];
+                right[i] = interleaved[2 * i + 1];
+            }
+        } else {
+            for (std::int32_t i = 0; i < frames; ++i) {
+                left[i] = interleaved[static_cast<std::int64_t>(i) * fileChannels];
+                right[i] = interleaved[static_cast<std::int64_t>(i) * fileChannels + 1];
+            }
+        }
+    }
+
+    void blockAnalysed()
     {
         ++blocks;
         if (drawPictures)
@@ -80,9 +147,12 @@ private:
     const bool drawPictures;
     std::unique_ptr<Analyzer> analyzer = std::make_unique<Analyzer>(nullptr, nullptr);
     std::int64_t blocks = 0;
-    float left[Analyzer::kBlockFrames] = {};
-    float right[Analyzer::kBlockFrames] = {};
+    BlockWork::Samples hostBuffers = {};
     PictureSet shownPictures;
+    // Frames in the pipeline's open block.
+    std::int32_t openFrames = 0;
+    // Last, so that its helpers stop before the rest goes.
+    std::unique_ptr<BlockPipeline> pipeline;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -46,6 +47,10 @@ double kaiser(double position)
     const double u = position / (kTaps / 2);
     if (std::fabs(u) >= 1.0)
         return 0.0;
+    // The Bessel function goes through lgamma, which writes the C library's
+    // global signgam: meters of files analysed side by side take turns.
+    static std::mutex besselLock;
+    const std::lock_guard<std::mutex> guard(besselLock);
     return std::cyl_bessel_i(0.0, kKaiserBeta * std::sqrt(1.0 - u * u)) / std::cyl_bessel_i(0.0, kKaiserBeta);
 }
 

@@ -16,6 +16,18 @@ namespace {
 // hundreds of channels does not start a thread for each.
 constexpr std::size_t kMostChannelConsumers = 8;
 
+// A stride the compiler knows lets it move whole vectors for stereo files.
+void takeChannel(const float* frames, std::size_t channels, std::size_t channel, std::vector<float>& samples)
+{
+    if (channels == 2) {
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = frames[2 * i + channel];
+        return;
+    }
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = frames[i * channels + channel];
+}
+
 void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bool ownThreads,
                  const ProgressReport& progress)
 {
@@ -32,10 +44,11 @@ void readThrough(AudioFile& file, std::vector<ChunkRing::Consumer> consumers, bo
 }
 
 // A file's meters beside the Analyzer: one per channel (peak, RMS, true
-// peak) and the loudness meter over the weighted channels, each taking the
-// file's chunks as a consumer of its own. They hold on to themselves in the
-// consumers, so they stay put. The plots' timeline, if any, hears their
-// short-term loudness and true-peak overs.
+// peak) and the loudness meter over the weighted channels. Each channel is
+// measured and K-weighted by one consumer of the file's chunks, so that the
+// channels share the cores. They hold on to themselves in the consumers, so
+// they stay put. The plots' timeline, if any, hears their short-term
+// loudness and true-peak overs.
 class FileMeters {
 public:
     FileMeters(const AudioFile& file, const ChannelLayout& layout, bool measureLoudness,
@@ -49,14 +62,12 @@ public:
                 meter.shortTermListener = [timeline](std::int64_t end, double lufs) {
                     timeline->addShortTermLoudness(end, lufs);
                 };
-            consumers.push_back(
-                [&meter](const float* frames, std::int64_t count) { meter.add(frames, count); });
         }
         const std::optional<int> truePeakRate =
             loudness ? std::optional<int>(file.sampleRate()) : std::nullopt;
         const std::string noTruePeak = measureLoudness ? rateRefusal : "not measured (--no-loudness)";
         for (int channel = 0; channel < file.channels(); ++channel) {
-            ChannelMeter& meter = channelMeters.emplace_back(file.channels(), channel, truePeakRate, noTruePeak);
+            ChannelMeter& meter = channelMeters.emplace_back(truePeakRate, noTruePeak);
             if (timeline && truePeakRate)
                 meter.reportTruePeakOvers(TimelineCollector::kOverLevel,
                                           [timeline, channel](std::int64_t frame, double peak) {
@@ -66,10 +77,10 @@ public:
         if (timeline && truePeakRate)
             timeline->expectTruePeakOvers();
         const std::size_t groups = std::min(channelMeters.size(), kMostChannelConsumers);
+        groupSamples.resize(groups);
         for (std::size_t group = 0; group < groups; ++group)
-            consumers.push_back([this, group, groups](const float* frames, std::int64_t count) {
-                for (std::size_t channel = group; channel < channelMeters.size(); channel += groups)
-                    channelMeters[channel].add(frames, count);
+            consumers.push_back([this, group](const float* frames, std::int64_t count) {
+                measureGroup(group, frames, count);
             });
     }
     FileMeters(const FileMeters&) = delete;
@@ -101,6 +112,20 @@ public:
     }
 
 private:
+    // The channels of one consumer, each taken out of the frames once for all its meters.
+    void measureGroup(std::size_t group, const float* frames, std::int64_t count)
+    {
+        std::vector<float>& samples = groupSamples[group];
+        samples.resize(static_cast<std::size_t>(count));
+        const std::size_t channels = channelMeters.size();
+        for (std::size_t channel = group; channel < channels; channel += groupSamples.size()) {
+            takeChannel(frames, channels, channel, samples);
+            channelMeters[channel].add(samples.data(), count);
+            if (loudnessMeter)
+                loudnessMeter->addChannel(static_cast<int>(channel), samples.data(), count);
+        }
+    }
+
     // The largest of the channels' true peaks, dBTP.
     Reading truePeak() const
     {
@@ -117,6 +142,8 @@ private:
     const std::string rateRefusal;
     std::optional<LoudnessMeter> loudnessMeter;
     std::deque<ChannelMeter> channelMeters;
+    // Per consumer: one channel's samples of the chunk it measures.
+    std::vector<std::vector<float>> groupSamples;
 };
 
 SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& settings)
@@ -126,6 +153,7 @@ SessionSettings sessionSettings(const AudioFile& file, const AnalysisSettings& s
     session.fileChannels = file.channels();
     session.options = settings.options;
     session.drawPictures = !settings.pictureFolder.empty();
+    session.blockHelpers = settings.threads - 1;
     return session;
 }
 
@@ -162,7 +190,8 @@ FileReport analyseFile(const std::string& path, const std::string& pictureStem,
         consumers.push_back([&](const float* frames, std::int64_t count) { timeline->add(frames, count); });
     }
     FileMeters meters(file, layout, settings.loudness, consumers, timeline ? &*timeline : nullptr);
-    readThrough(file, std::move(consumers), settings.meterThreads, progress);
+    readThrough(file, std::move(consumers), settings.threads > 1, progress);
+    session->finish();
 
     report.info->frames = file.framesRead();
     file.checkComplete();

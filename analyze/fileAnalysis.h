@@ -15,8 +15,10 @@ struct AnalysisSettings {
     // The whole-file plots: drawn when either is set; the request's stem is each file's own.
     std::string plotFolder;
     bool keepPlots = false;
-    // Each of a file's meters on a thread of its own; else all on the caller's.
-    bool meterThreads = true;
+    // Threads for one file: with 1 everything runs on the caller's; with
+    // more, each of its meters runs on a thread of its own and the Analyzer's
+    // blocks are spread over this many.
+    int threads = 1;
 };
 
 // Called now and then with the share of the file read so far, 0 ... 1.

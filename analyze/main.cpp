@@ -32,8 +32,8 @@ AnalysisSettings analysisSettings(const Options& options)
     settings.pictureFolder = options.pictureFolder;
     settings.plotFolder = options.plotFolder;
     settings.keepPlots = !options.htmlReport.empty();
-    // --jobs 1 keeps to one thread; more let each file's meters share the cores too.
-    settings.meterThreads = options.jobs > 1;
+    // --jobs 1 keeps to one thread; more let each file's meters and blocks share the cores too.
+    settings.threads = static_cast<int>(options.jobs);
     return settings;
 }
 

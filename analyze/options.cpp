@@ -99,8 +99,10 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
     bool noLoudness = false;
     app.add_flag("--no-loudness", noLoudness, "Leave out the loudness figures");
     options.jobs = defaultJobs();
-    app.add_option("-j,--jobs", options.jobs,
-                   "Files analysed in parallel (default: the number of cores); 1 keeps to one thread")
+    app.add_option(
+           "-j,--jobs", options.jobs,
+           "Threads: files analysed in parallel, and each file's blocks and channels spread over them "
+           "(default: the number of cores); the results are the same; 1 keeps to one thread")
         ->check(wholeNumber(1, kMostJobs));
     app.add_flag("-q,--quiet", options.quiet, "No progress bar (drawn only on a terminal anyway)");
     app.set_version_flag("--version", versionText(), "Print the version and the libraries' versions");

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Times orvane-analyze against sox and ffmpeg on a 10-minute stereo 44.1 kHz
-# 16-bit WAV, with and without loudness, with plots and the HTML report, and
-# on eight such files with --jobs 1 and --jobs 2, then prints the ratios and
-# the peak memory; also with loudness on a 10-minute dense, limited master,
-# where most of the file comes near its true peak and the true-peak meter
-# skips little. A benchmark, not a test: the figures depend on the machine
-# and on whatever else runs on it, so each is the best of several runs.
+# Times orvane-analyze beside sox and ffmpeg on a 10-minute stereo 44.1 kHz
+# 16-bit WAV, without loudness (against `sox stats`) and with it (against
+# ffmpeg's ebur128 with true peak), one file on --jobs 1 and on --jobs 2,
+# with plots and the HTML report, on a dense limited master (where the
+# true-peak meter skips little), and eight such files with --jobs 1 and
+# --jobs 2; then prints the ratios beside their goals and the peak memory.
+# A benchmark, not a test: the figures depend on the machine and on whatever
+# else runs on it. The commands take turns, round after round, so that a
+# busy moment slows them alike; each prints the minimum and the median of
+# its wall-clock times and its least CPU time (user and system), and the
+# load averages before and after say how busy the machine was.
 # usage: bench/analyzeBenchmark.sh [runs]   (default 3; Release build in build/bench)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -31,51 +35,79 @@ for i in 1 2 3 4 5 6 7 8; do
   ln "$work/song.wav" "$work/song$i.wav"
   files+=("$work/song$i.wav")
 done
+song=$work/song.wav
 
-# seconds COMMAND...: the best wall-clock time of $runs runs.
-seconds() {
-  local best=1e9 start end
-  for ((run = 0; run < runs; run++)); do
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1
-    end=$(date +%s.%N)
-    best=$(awk -v s="$start" -v e="$end" -v b="$best" 'BEGIN { t = e - s; printf "%.3f", (t < b ? t : b) }')
+labels=(sox ffmpeg_astats ffmpeg_ebur128 plain plain_jobs1 loudness loudness_jobs1 plots dense jobs1 jobs2)
+declare -A command=(
+  [sox]="sox $song -n stats"
+  [ffmpeg_astats]="ffmpeg -nostdin -i $song -af astats -f null -"
+  [ffmpeg_ebur128]="ffmpeg -nostdin -i $song -af ebur128=peak=true -f null -"
+  [plain]="$analyze --jobs 2 --no-loudness $song"
+  [plain_jobs1]="$analyze --jobs 1 --no-loudness $song"
+  [loudness]="$analyze --jobs 2 $song"
+  [loudness_jobs1]="$analyze --jobs 1 $song"
+  [plots]="$analyze --jobs 2 --plot $work/plots --html $work/report.html $song"
+  [dense]="$analyze --jobs 2 $work/dense.wav"
+  [jobs1]="$analyze --jobs 1 ${files[*]}"
+  [jobs2]="$analyze --jobs 2 ${files[*]}"
+)
+declare -A wall cpu
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for ((run = 0; run < runs; run++)); do
+  for label in "${labels[@]}"; do
+    # Word splitting is meant: the paths hold no spaces.
+    # shellcheck disable=SC2086
+    /usr/bin/time -o "$work/time" -f '%e %U %S' ${command[$label]} > /dev/null 2>&1
+    read -r elapsed user system < "$work/time"
+    wall[$label]+="$elapsed "
+    cpu[$label]+="$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }') "
   done
-  echo "$best"
+done
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# minimum LIST / median LIST: of whitespace-separated numbers.
+minimum() { tr ' ' '\n' <<< "$1" | sed '/^$/d' | sort -g | head -1; }
+median() { tr ' ' '\n' <<< "$1" | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+row() {
+  printf '  %-52s %7.3f %7.3f %7.2f\n' "$1" "$(minimum "${wall[$2]}")" "$(median "${wall[$2]}")" \
+    "$(minimum "${cpu[$2]}")"
 }
 
+echo "orvane-analyze on a 10-minute stereo 44.1 kHz 16-bit WAV: $runs runs, $(nproc) cores," \
+  "load average $load_before before and $load_after after"
+printf '  %-52s %7s %7s %7s\n' "seconds" "min" "median" "CPU"
+row "sox FILE -n stats" sox
+row "ffmpeg -i FILE -af astats -f null -" ffmpeg_astats
+row "ffmpeg -i FILE -af ebur128=peak=true -f null -" ffmpeg_ebur128
+row "orvane-analyze --no-loudness FILE (--jobs 2)" plain
+row "orvane-analyze --no-loudness --jobs 1 FILE" plain_jobs1
+row "orvane-analyze FILE (with loudness, --jobs 2)" loudness
+row "orvane-analyze --jobs 1 FILE (with loudness)" loudness_jobs1
+row "orvane-analyze on a dense limited master" dense
+row "orvane-analyze --plot DIR --html FILE FILE" plots
+row "orvane-analyze --jobs 1, eight such files" jobs1
+row "orvane-analyze --jobs 2, eight such files" jobs2
+
+# ratio_row TEXT SLOWER FASTER GOAL: how many times faster, on the minima and on the medians.
+ratio_row() {
+  printf '  %-52s %6s %6s  (%s)\n' "$1" "$(ratio "$(minimum "${wall[$2]}")" "$(minimum "${wall[$3]}")")" \
+    "$(ratio "$(median "${wall[$2]}")" "$(median "${wall[$3]}")")" "$4"
+}
+echo "ratios, of the minima and of the medians (goal in brackets):"
+ratio_row "without loudness, sox stats time / ours" sox plain "at least 2"
+ratio_row "without loudness, ffmpeg astats time / ours" ffmpeg_astats plain "at least 2"
+ratio_row "with loudness, ffmpeg ebur128 time / ours" ffmpeg_ebur128 loudness "at least 1.5"
+ratio_row "one file without loudness, --jobs 1 time / --jobs 2" plain_jobs1 plain "no goal"
+ratio_row "one file with loudness, --jobs 1 time / --jobs 2" loudness_jobs1 loudness "no goal"
+ratio_row "eight files, throughput of --jobs 2 / --jobs 1" jobs1 jobs2 "at least 1.8"
 # megabytes COMMAND...: the peak resident memory of one run.
 megabytes() {
   /usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'
 }
 
-ratio() {
-  awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
-}
-
-song=$work/song.wav
-sox_stats=$(seconds sox "$song" -n stats)
-ffmpeg_astats=$(seconds ffmpeg -nostdin -i "$song" -af astats -f null -)
-ffmpeg_ebur128=$(seconds ffmpeg -nostdin -i "$song" -af ebur128=peak=true -f null -)
-plain=$(seconds "$analyze" --no-loudness "$song")
-loudness=$(seconds "$analyze" "$song")
-plots=$(seconds "$analyze" --plot "$work/plots" --html "$work/report.html" "$song")
-dense=$(seconds "$analyze" "$work/dense.wav")
-jobs1=$(seconds "$analyze" --jobs 1 "${files[@]}")
-jobs2=$(seconds "$analyze" --jobs 2 "${files[@]}")
-
-echo "orvane-analyze on a 10-minute stereo 44.1 kHz 16-bit WAV, best of $runs runs, $(nproc) cores"
-printf '  %-48s %7s s\n' "sox FILE -n stats" "$sox_stats" "ffmpeg -i FILE -af astats -f null -" "$ffmpeg_astats" \
-  "ffmpeg -i FILE -af ebur128=peak=true -f null -" "$ffmpeg_ebur128" "orvane-analyze --no-loudness FILE" "$plain" \
-  "orvane-analyze FILE (with loudness)" "$loudness" "orvane-analyze on a dense limited master" "$dense" \
-  "orvane-analyze --plot DIR --html FILE FILE" "$plots" \
-  "orvane-analyze --jobs 1, eight such files" "$jobs1" \
-  "orvane-analyze --jobs 2, eight such files" "$jobs2"
-echo "ratios (goal in brackets):"
-echo "  without loudness, sox stats time / ours            $(ratio "$sox_stats" "$plain")  (at least 2)"
-echo "  without loudness, ffmpeg astats time / ours        $(ratio "$ffmpeg_astats" "$plain")  (at least 2)"
-echo "  with loudness, ffmpeg ebur128 time / ours          $(ratio "$ffmpeg_ebur128" "$loudness")  (at least 1)"
-echo "  throughput of --jobs 2 / --jobs 1                  $(ratio "$jobs1" "$jobs2")  (at least 1.7)"
 echo "peak memory: 1-minute file $(megabytes "$analyze" "$work/minute.wav") MB," \
   "10-minute file $(megabytes "$analyze" "$song") MB," \
   "eight 10-minute files with --jobs 2 $(megabytes "$analyze" --jobs 2 "${files[@]}") MB"

@@ -16,7 +16,7 @@ find_package(Threads REQUIRED)
 # session is a shared library that keeps its copy of the core to itself.
 set_target_properties(orvane_core orvane_core_x2 PROPERTIES POSITION_INDEPENDENT_CODE ON)
 foreach(variant "" "_x2")
-  add_library(orvane_analyze_session${variant} SHARED analyze/ScaledAnalyzerSession.cpp)
+  add_library(orvane_analyze_session${variant} SHARED analyze/ScaledAnalyzerSession.cpp analyze/BlockPipeline.cpp)
   target_link_libraries(orvane_analyze_session${variant} PRIVATE orvane_core${variant})
   target_link_options(orvane_analyze_session${variant} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
   set_target_properties(orvane_analyze_session${variant} PROPERTIES CXX_VISIBILITY_PRESET hidden

@@ -27,12 +27,13 @@ build_native() {
 }
 
 # The tests that run threads (analysis requests, the debug log, the editor's
-# hand-over between the audio and the user-interface side), under ThreadSanitizer.
+# hand-over between the audio and the user-interface side, orvane-analyze's
+# threads for one file), under ThreadSanitizer.
 build_native_threads() {
   mkdir -p "$build/native-threads"
   cmake -S "$root" -B "$build/native-threads" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=thread \
     > "$build/native-threads/configure.log" 2>&1 &&
-    cmake --build "$build/native-threads" -j "$jobs" --target analysis_tests x11_tests > "$build/native-threads/build.log" 2>&1 ||
+    cmake --build "$build/native-threads" -j "$jobs" --target analysis_tests x11_tests analyze_tests > "$build/native-threads/build.log" 2>&1 ||
     { tail -50 "$build/native-threads/build.log"; return 1; }
 }
 

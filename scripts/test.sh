@@ -79,7 +79,7 @@ fi
 
 echo "== native threads (ThreadSanitizer)"
 if build_native_threads; then
-  run_ctest "$build/native-threads" -R '^(analysis_tests\.(AnalyzerRequests|DebugLog)|x11_tests\.X11EditorThreadsTest)\.'
+  run_ctest "$build/native-threads" -R '^(analysis_tests\.(AnalyzerRequests|DebugLog)|x11_tests\.X11EditorThreadsTest|analyze_tests\.(AnalyzeParallel|LoudnessMeter))\.'
 else
   echo "thread sanitizer build failed"
   failed=$((failed + 1))

@@ -1,7 +1,8 @@
 // Gathers a file's FileTimeline: as one more consumer of the file's chunks
 // it measures levels, spectra and the level histogram; the loudness meters
-// hand it their readings through the two hooks, each from its own thread.
-// Every part is touched by one thread only, and `finish` comes after all.
+// hand it their readings through the two hooks, each on threads of their
+// own. Every part is touched by one call at a time (each channel's overs,
+// the short-term loudness, the rest), and `finish` comes after all.
 #pragma once
 
 #include "analyze/plots/FileTimeline.h"

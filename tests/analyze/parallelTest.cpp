@@ -1,13 +1,32 @@
 // Files analysed in parallel are reported in the order of the arguments,
-// folders walked in the order of their paths, the same as one at a time.
+// folders walked in the order of their paths, the same as one at a time;
+// one file's blocks and channels spread over several threads give the bytes
+// of one thread.
 #include "tests/analyze/analyzeTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// Every file under `folder` by its path below it, with its bytes.
+std::map<std::string, std::string> filesUnder(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            files[fs::relative(entry.path(), folder).string()] =
+                std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    return files;
+}
 
 // A name with characters JSON must escape, and a byte that is not UTF-8,
 // which the report replaces by U+FFFD.
@@ -45,6 +64,55 @@ TEST(AnalyzeParallel, ReportsFollowTheArgumentsWhateverFinishesFirst)
     std::vector<std::string> oneAtATime = {"--json", "--jobs", "1", "--png", folder / "pictures"};
     oneAtATime.insert(oneAtATime.end(), files.begin(), files.end());
     EXPECT_EQ(runAnalyze(oneAtATime).out, run.out);
+}
+
+// Each file spans several of the reader's chunks and ends in a partial
+// block. The stereo one clips (true-peak overs in the level plot), fades
+// to quiet blocks that still need their spectra, and pauses for longer
+// than half a second (silent blocks left out); the others take the mono
+// and many-channel paths, LFE left out of the loudness.
+TEST(AnalyzeParallel, OneFileOnSeveralThreadsGivesTheBytesOfOneThread)
+{
+    struct Signal {
+        const char* name;
+        int rate;
+        int channels;
+        long frames;
+        std::vector<std::string> effects;
+    };
+    const Signal signals[] = {
+        {"stereo.wav",
+         44100,
+         2,
+         12 * 44100,
+         {"pinknoise", "gain", "4", "fade", "q", "0.5", "12", "2", "pad", "2@4", "1.5@9"}},
+        {"mono.flac", 22050, 1, 9 * 22050 + 77, {"sine", "200-4000", "tremolo", "2", "90"}},
+        {"surround.wav", 48000, 6, 4 * 48000 + 1000, {"pinknoise", "tremolo", "0.7", "60"}},
+    };
+    const ScratchFolder folder;
+    for (const Signal& signal : signals) {
+        SCOPED_TRACE(signal.name);
+        const std::string file = folder / signal.name;
+        synthesize(file, signal.rate, signal.channels, signal.frames, signal.effects);
+        const std::string out = folder / "out";
+        const auto analyse = [&](const char* jobs) {
+            fs::remove_all(out);
+            const ProgramRun run =
+                runAnalyze({"--json", "--quiet", "--jobs", jobs, "--png", out + "/pictures", "--plot",
+                            out + "/plots", "--html", out + "/report.html", file});
+            EXPECT_EQ(run.status, 0) << run.err;
+            return std::make_pair(run.out, filesUnder(out));
+        };
+        const auto oneThread = analyse("1");
+        ASSERT_EQ(oneThread.second.size(), 4u + 4u + 1u) << "pictures, plots and the page";
+        for (const char* jobs : {"2", "5"}) {
+            const auto threads = analyse(jobs);
+            EXPECT_EQ(threads.first, oneThread.first) << "the report with --jobs " << jobs;
+            ASSERT_EQ(threads.second.size(), oneThread.second.size());
+            for (const auto& [name, bytes] : oneThread.second)
+                EXPECT_TRUE(threads.second.at(name) == bytes) << name << " differs with --jobs " << jobs;
+        }
+    }
 }
 
 } // namespace

@@ -51,6 +51,8 @@ private:
     void openDescriptor();
     void checkHeader();
     std::string truncation();
+    bool holdsPlain16BitPcm() const;
+    sf_count_t readPlain16BitPcm(float* interleaved, std::int64_t frames);
 
     int descriptor = -1;
     // Set when standard input is a pipe rather than a file.
@@ -58,6 +60,7 @@ private:
     std::int64_t fileBytes = 0;
     SF_INFO info{};
     SNDFILE* file = nullptr;
+    std::vector<short> pcm16;
     std::int64_t delivered = 0;
     std::string reason;
     std::string remark;

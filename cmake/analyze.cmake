@@ -85,7 +85,7 @@ target_compile_definitions(orvane-analyze PRIVATE ORVANE_VERSION="${PROJECT_VERS
 
 # Its tests run the program as users do, beside sox and ffmpeg.
 file(GLOB analyze_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/analyze/*.cpp)
-orvane_native_tests(analyze_tests orvane_core ${analyze_test_sources})
+orvane_native_tests(analyze_tests orvane_core ${analyze_test_sources} analyze/AudioFile.cpp analyze/StreamInput.cpp)
 target_link_libraries(analyze_tests PRIVATE orvane_analyze_meters PkgConfig::SNDFILE PNG::PNG
                       nlohmann_json::nlohmann_json util)
 target_compile_definitions(analyze_tests PRIVATE ORVANE_ANALYZE="$<TARGET_FILE:orvane-analyze>")

@@ -22,7 +22,7 @@ public:
 
     // Reader: room for chunkFrames() frames, once every consumer is done with it.
     float* nextChunk();
-    // 16384, fewer for files of more than 8 channels, so that the ring stays
+    // 65536, fewer for files of more than 2 channels, so that the ring stays
     // within 4 MB however many channels a file declares.
     std::int64_t chunkFrames() const { return framesPerChunk; }
     // Reader: hands the chunk from nextChunk, holding `frames` frames, to every consumer.

@@ -184,10 +184,10 @@ std::vector<int> AudioFile::channelMap() const
     return map;
 }
 
-// libsndfile converts 16-bit PCM to float one sample at a time, which took
-// as long as the whole analysis of a block. Taken as read and converted here
-// on lanes, each sample is the same float: a whole number times 2^-15 is
-// exact. Other encodings (FLAC's 16 bits included) keep libsndfile's path.
+// libsndfile converts 16-bit PCM to float one sample at a time, half of the
+// reading thread's time. Taken as stored and converted here on lanes, each
+// sample is the same float: a whole number times 2^-15 is exact. Other
+// encodings (FLAC's 16 bits included) keep libsndfile's path.
 bool AudioFile::holdsPlain16BitPcm() const
 {
     const int container = info.format & SF_FORMAT_TYPEMASK;
@@ -202,7 +202,8 @@ sf_count_t AudioFile::readPlain16BitPcm(float* interleaved, std::int64_t frames)
     constexpr float kFullScale = 32768.0f;
     pcm16.resize(static_cast<std::size_t>(frames) * static_cast<std::size_t>(info.channels));
     const sf_count_t got = sf_readf_short(file, pcm16.data(), frames);
-    const std::size_t samples = got > 0 ? static_cast<std::size_t>(got) * static_cast<std::size_t>(info.channels) : 0;
+    const std::size_t samples =
+        got > 0 ? static_cast<std::size_t>(got) * static_cast<std::size_t>(info.channels) : 0;
     for (std::size_t i = 0; i < samples; ++i)
         interleaved[i] = static_cast<float>(pcm16[i]) * (1.0f / kFullScale);
     return got;
@@ -212,8 +213,8 @@ std::int64_t AudioFile::read(float* interleaved, std::int64_t frames)
 {
     if (failed())
         return 0;
-    const sf_count_t got =
-        holdsPlain16BitPcm() ? readPlain16BitPcm(interleaved, frames) : sf_readf_float(file, interleaved, frames);
+    const sf_count_t got = holdsPlain16BitPcm() ? readPlain16BitPcm(interleaved, frames)
+                                                : sf_readf_float(file, interleaved, frames);
     if (got <= 0)
         return 0;
     delivered += got;

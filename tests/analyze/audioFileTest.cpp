@@ -72,11 +72,13 @@ TEST(AudioFile, SixteenBitSamplesAreLibsndfilesFloatsInEveryContainer)
         ASSERT_FALSE(file.failed()) << container.name << ": " << file.error();
         std::vector<float> read(kValues * kChannels);
         std::int64_t at = 0;
-        while (const std::int64_t got = file.read(read.data() + at * kChannels, std::min(kChunkFrames, kValues - at)))
+        while (const std::int64_t got =
+                   file.read(read.data() + at * kChannels, std::min(kChunkFrames, kValues - at)))
             at += got;
         EXPECT_EQ(at, kValues) << container.name;
         const std::vector<float> expected = libsndfilesFloats(path);
-        EXPECT_EQ(std::memcmp(read.data(), expected.data(), read.size() * sizeof(float)), 0) << container.name;
+        EXPECT_EQ(std::memcmp(read.data(), expected.data(), read.size() * sizeof(float)), 0)
+            << container.name;
     }
 }
 

@@ -17,17 +17,17 @@ tresult MemoryStream::queryInterface(const TUID iid, void** object)
     return noInterface(object);
 }
 
-uint32 MemoryStream::addRef()
+std::uint32_t MemoryStream::addRef()
 {
     return ++references;
 }
 
-uint32 MemoryStream::release()
+std::uint32_t MemoryStream::release()
 {
     return --references;
 }
 
-tresult MemoryStream::read(void* buffer, int32 numBytes, int32* numBytesRead)
+tresult MemoryStream::read(void* buffer, std::int32_t numBytes, std::int32_t* numBytesRead)
 {
     if (!buffer || numBytes < 0)
         return kInvalidArgument;
@@ -36,11 +36,11 @@ tresult MemoryStream::read(void* buffer, int32 numBytes, int32* numBytesRead)
         std::memcpy(buffer, data.data() + position, count);
     position += count;
     if (numBytesRead)
-        *numBytesRead = static_cast<int32>(count);
+        *numBytesRead = static_cast<std::int32_t>(count);
     return kResultOk;
 }
 
-tresult MemoryStream::write(void* buffer, int32 numBytes, int32* numBytesWritten)
+tresult MemoryStream::write(void* buffer, std::int32_t numBytes, std::int32_t* numBytesWritten)
 {
     if (!buffer || numBytes < 0)
         return kInvalidArgument;
@@ -53,14 +53,14 @@ tresult MemoryStream::write(void* buffer, int32 numBytes, int32* numBytesWritten
     return kResultOk;
 }
 
-tresult MemoryStream::seek(int64 offset, int32 mode, int64* result)
+tresult MemoryStream::seek(std::int64_t offset, std::int32_t mode, std::int64_t* result)
 {
-    const int64 base = mode == kIBSeekSet   ? 0
-                       : mode == kIBSeekCur ? static_cast<int64>(position)
-                                            : static_cast<int64>(data.size());
-    const int64 target = base + offset;
+    const std::int64_t base = mode == kIBSeekSet   ? 0
+                              : mode == kIBSeekCur ? static_cast<std::int64_t>(position)
+                                                   : static_cast<std::int64_t>(data.size());
+    const std::int64_t target = base + offset;
     if ((mode != kIBSeekSet && mode != kIBSeekCur && mode != kIBSeekEnd) || target < 0 ||
-        target > static_cast<int64>(data.size()))
+        target > static_cast<std::int64_t>(data.size()))
         return kInvalidArgument;
     position = static_cast<std::size_t>(target);
     if (result)
@@ -68,10 +68,10 @@ tresult MemoryStream::seek(int64 offset, int32 mode, int64* result)
     return kResultOk;
 }
 
-tresult MemoryStream::tell(int64* where)
+tresult MemoryStream::tell(std::int64_t* where)
 {
     if (!where)
         return kInvalidArgument;
-    *where = static_cast<int64>(position);
+    *where = static_cast<std::int64_t>(position);
     return kResultOk;
 }

@@ -16,17 +16,18 @@ public:
     const std::vector<std::uint8_t>& bytes() const { return data; }
 
     vst3::tresult ORVANE_VST3_CALL queryInterface(const vst3::TUID iid, void** object) override;
-    vst3::uint32 ORVANE_VST3_CALL addRef() override;
-    vst3::uint32 ORVANE_VST3_CALL release() override;
-    vst3::tresult ORVANE_VST3_CALL read(void* buffer, vst3::int32 numBytes,
-                                        vst3::int32* numBytesRead) override;
-    vst3::tresult ORVANE_VST3_CALL write(void* buffer, vst3::int32 numBytes,
-                                         vst3::int32* numBytesWritten) override;
-    vst3::tresult ORVANE_VST3_CALL seek(vst3::int64 position, vst3::int32 mode, vst3::int64* result) override;
-    vst3::tresult ORVANE_VST3_CALL tell(vst3::int64* position) override;
+    std::uint32_t ORVANE_VST3_CALL addRef() override;
+    std::uint32_t ORVANE_VST3_CALL release() override;
+    vst3::tresult ORVANE_VST3_CALL read(void* buffer, std::int32_t numBytes,
+                                        std::int32_t* numBytesRead) override;
+    vst3::tresult ORVANE_VST3_CALL write(void* buffer, std::int32_t numBytes,
+                                         std::int32_t* numBytesWritten) override;
+    vst3::tresult ORVANE_VST3_CALL seek(std::int64_t position, std::int32_t mode,
+                                        std::int64_t* result) override;
+    vst3::tresult ORVANE_VST3_CALL tell(std::int64_t* position) override;
 
 private:
     std::vector<std::uint8_t> data;
     std::size_t position = 0;
-    vst3::uint32 references = 1;
+    std::uint32_t references = 1;
 };

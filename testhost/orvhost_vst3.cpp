@@ -26,10 +26,10 @@ using namespace vst3;
 
 namespace {
 
-constexpr int32 kBlockSizes[] = {1, 64, 2048, 4097};
-constexpr int32 kLargestBlock = 4097;
-constexpr int32 kRealTimeBlockFrames = 512;
-constexpr int32 kMonoBlockFrames = 64;
+constexpr std::int32_t kBlockSizes[] = {1, 64, 2048, 4097};
+constexpr std::int32_t kLargestBlock = 4097;
+constexpr std::int32_t kRealTimeBlockFrames = 512;
+constexpr std::int32_t kMonoBlockFrames = 64;
 constexpr auto kSettle = std::chrono::milliseconds(150);
 // The view is closed and opened again twice while the signal plays.
 constexpr int kReopenings = 2;
@@ -61,7 +61,7 @@ std::string hex(const char* bytes, std::size_t count)
     return text;
 }
 
-std::string ascii(const char16* text)
+std::string ascii(const char16_t* text)
 {
     std::string result;
     for (; *text; ++text)
@@ -113,7 +113,7 @@ struct Instance {
     Instance& operator=(const Instance&) = delete;
     bool complete() const { return component && processor && controller; }
 
-    void start(int32 maxBlock)
+    void start(std::int32_t maxBlock)
     {
         ProcessSetup setup{kRealtime, kSample32, maxBlock, DemoSignal::kSampleRate};
         processor->setupProcessing(setup);
@@ -136,7 +136,7 @@ bool describeClass(IPluginFactory& factory, const std::string& stem, PClassInfo2
 {
     PFactoryInfo factoryInfo{};
     factory.getFactoryInfo(&factoryInfo);
-    const int32 classes = factory.countClasses();
+    const std::int32_t classes = factory.countClasses();
     report.line("factory", classes == 1 && std::string(factoryInfo.vendor) == "Brindlewick",
                 std::string(factoryInfo.vendor) + ", " + factoryInfo.url + ", " + std::to_string(classes) +
                     " class");
@@ -165,10 +165,10 @@ void checkBuses(Instance& instance, Report& report)
     BusInfo input{}, output{};
     const bool described = component.getBusInfo(kAudio, kInput, 0, input) == kResultOk &&
                            component.getBusInfo(kAudio, kOutput, 0, output) == kResultOk;
-    const int32 audioIn = component.getBusCount(kAudio, kInput),
-                audioOut = component.getBusCount(kAudio, kOutput);
-    const int32 eventIn = component.getBusCount(kEvent, kInput),
-                eventOut = component.getBusCount(kEvent, kOutput);
+    const std::int32_t audioIn = component.getBusCount(kAudio, kInput),
+                       audioOut = component.getBusCount(kAudio, kOutput);
+    const std::int32_t eventIn = component.getBusCount(kEvent, kInput),
+                       eventOut = component.getBusCount(kEvent, kOutput);
     report.line("buses",
                 described && audioIn == 1 && audioOut == 1 && eventIn == 0 && eventOut == 0 &&
                     input.channelCount == 2 && output.channelCount == 2 && input.busType == kMain,
@@ -181,8 +181,9 @@ void checkBuses(Instance& instance, Report& report)
 bool arrange(IAudioProcessor& processor, std::vector<SpeakerArrangement> inputs,
              std::vector<SpeakerArrangement> outputs)
 {
-    return processor.setBusArrangements(inputs.data(), static_cast<int32>(inputs.size()), outputs.data(),
-                                        static_cast<int32>(outputs.size())) == kResultTrue;
+    return processor.setBusArrangements(inputs.data(), static_cast<std::int32_t>(inputs.size()),
+                                        outputs.data(),
+                                        static_cast<std::int32_t>(outputs.size())) == kResultTrue;
 }
 
 void checkArrangements(Instance& instance, Report& report)
@@ -225,7 +226,7 @@ void checkBlockSizes(Instance& instance, const DemoSignal& signal, Report& repor
 {
     const Channels stereo{signal.left, signal.right};
     instance.start(kLargestBlock);
-    for (int32 blockFrames : kBlockSizes) {
+    for (std::int32_t blockFrames : kBlockSizes) {
         const PlaybackResult apart = playChannels(*instance.processor, stereo, blockFrames, false);
         const PlaybackResult inPlace = playChannels(*instance.processor, stereo, blockFrames, true);
         report.line(("block " + std::to_string(blockFrames)).c_str(),

@@ -14,21 +14,21 @@ namespace {
 constexpr auto kServeStep = std::chrono::milliseconds(1);
 using Clock = std::chrono::steady_clock;
 
-uint64 silenceFlagsOf(const std::vector<float*>& channels, int32 frames)
+std::uint64_t silenceFlagsOf(const std::vector<float*>& channels, std::int32_t frames)
 {
     for (float* channel : channels)
         if (std::any_of(channel, channel + frames, [](float sample) { return sample != 0.0f; }))
             return 0;
-    return (uint64{1} << channels.size()) - 1;
+    return (std::uint64_t{1} << channels.size()) - 1;
 }
 
 // One call of process on the given channel pointers; true when the host's
 // call was answered kResultOk and the silence flags came back as they went.
 bool processBlock(IAudioProcessor& processor, std::vector<float*> inputs, std::vector<float*> outputs,
-                  int32 frames)
+                  std::int32_t frames)
 {
-    const uint64 silence = silenceFlagsOf(inputs, frames);
-    uint64 outputSilence = 0;
+    const std::uint64_t silence = silenceFlagsOf(inputs, frames);
+    std::uint64_t outputSilence = 0;
     return processOnce(processor, std::move(inputs), std::move(outputs), frames, silence, &outputSilence) ==
                kResultOk &&
            outputSilence == silence;
@@ -55,14 +55,14 @@ bool sameBits(const Channels& a, const Channels& b)
 } // namespace
 
 tresult processOnce(IAudioProcessor& processor, std::vector<float*> inputs, std::vector<float*> outputs,
-                    int32 frames, uint64 inputSilence, uint64* outputSilence)
+                    std::int32_t frames, std::uint64_t inputSilence, std::uint64_t* outputSilence)
 {
     AudioBusBuffers input{};
-    input.numChannels = static_cast<int32>(inputs.size());
+    input.numChannels = static_cast<std::int32_t>(inputs.size());
     input.silenceFlags = inputSilence;
     input.channelBuffers32 = inputs.data();
     AudioBusBuffers output{};
-    output.numChannels = static_cast<int32>(outputs.size());
+    output.numChannels = static_cast<std::int32_t>(outputs.size());
     output.channelBuffers32 = outputs.data();
     ProcessData data{};
     data.processMode = kRealtime;
@@ -78,7 +78,7 @@ tresult processOnce(IAudioProcessor& processor, std::vector<float*> inputs, std:
     return result;
 }
 
-PlaybackResult playChannels(IAudioProcessor& processor, const Channels& input, int32 blockFrames,
+PlaybackResult playChannels(IAudioProcessor& processor, const Channels& input, std::int32_t blockFrames,
                             bool inPlace)
 {
     PlaybackResult result;
@@ -88,8 +88,8 @@ PlaybackResult playChannels(IAudioProcessor& processor, const Channels& input, i
     const std::size_t frames = input[0].size();
     for (std::size_t start = 0; start < frames;
          start += static_cast<std::size_t>(blockFrames), ++result.calls) {
-        const auto n =
-            static_cast<int32>(std::min<std::size_t>(static_cast<std::size_t>(blockFrames), frames - start));
+        const auto n = static_cast<std::int32_t>(
+            std::min<std::size_t>(static_cast<std::size_t>(blockFrames), frames - start));
         result.silenceFlagsPassed &=
             processBlock(processor, at(inPlace ? output : source, start), at(output, start), n);
     }
@@ -116,7 +116,7 @@ bool playEdgeCalls(IAudioProcessor& processor)
     return processor.process(empty) == kResultOk && processor.process(busless) == kResultOk && sample == 0.5f;
 }
 
-PlaybackResult playInRealTime(IAudioProcessor& processor, const DemoSignal& signal, int32 blockFrames,
+PlaybackResult playInRealTime(IAudioProcessor& processor, const DemoSignal& signal, std::int32_t blockFrames,
                               const std::function<void(double)>& serve)
 {
     const Channels input{signal.left, signal.right};
@@ -131,7 +131,7 @@ PlaybackResult playInRealTime(IAudioProcessor& processor, const DemoSignal& sign
         const Clock::time_point begin = Clock::now();
         for (std::size_t start = 0; start < frames;
              start += static_cast<std::size_t>(blockFrames), ++result.calls) {
-            const auto n = static_cast<int32>(
+            const auto n = static_cast<std::int32_t>(
                 std::min<std::size_t>(static_cast<std::size_t>(blockFrames), frames - start));
             result.silenceFlagsPassed &= processBlock(processor, at(source, start), at(output, start), n);
             played = start + static_cast<std::size_t>(n);

@@ -23,10 +23,10 @@ using Channels = std::vector<std::vector<float>>;
 // bus without input channels); the processor's answer, and the output bus's
 // silence flags where asked for.
 vst3::tresult processOnce(vst3::IAudioProcessor& processor, std::vector<float*> inputs,
-                          std::vector<float*> outputs, vst3::int32 frames, vst3::uint64 inputSilence,
-                          vst3::uint64* outputSilence = nullptr);
+                          std::vector<float*> outputs, std::int32_t frames, std::uint64_t inputSilence,
+                          std::uint64_t* outputSilence = nullptr);
 // Plays one or two channels through the processor in calls of `blockFrames`.
-PlaybackResult playChannels(vst3::IAudioProcessor& processor, const Channels& input, vst3::int32 blockFrames,
+PlaybackResult playChannels(vst3::IAudioProcessor& processor, const Channels& input, std::int32_t blockFrames,
                             bool inPlace);
 // A call of 0 frames and a call without buses: both answered kResultOk.
 bool playEdgeCalls(vst3::IAudioProcessor& processor);
@@ -34,4 +34,4 @@ bool playEdgeCalls(vst3::IAudioProcessor& processor);
 // of its own (the host's audio thread); `serve` runs meanwhile on the calling
 // thread, again and again, with the share of the signal played so far.
 PlaybackResult playInRealTime(vst3::IAudioProcessor& processor, const DemoSignal& signal,
-                              vst3::int32 blockFrames, const std::function<void(double)>& serve);
+                              std::int32_t blockFrames, const std::function<void(double)>& serve);

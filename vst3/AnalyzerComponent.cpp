@@ -14,7 +14,7 @@ using namespace vst3;
 
 namespace {
 
-constexpr int32 kMaxChannels = Analyzer::kChannels;
+constexpr std::int32_t kMaxChannels = Analyzer::kChannels;
 
 #if DISPLAY_SCALE == 1
 constexpr Uid kClassId = makeUid(0x78ED6D8A, 0xBF40409B, 0x82080509, 0x3100E595);
@@ -25,17 +25,17 @@ constexpr Uid kClassId = makeUid(0xFEE142DF, 0xF9D247A1, 0x9BB21547, 0xE991BF42)
 void copyName(const char* text, String128 name)
 {
     std::size_t n = 0;
-    for (; text[n] != '\0' && n + 1 < sizeof(String128) / sizeof(char16); ++n)
-        name[n] = static_cast<char16>(text[n]);
+    for (; text[n] != '\0' && n + 1 < sizeof(String128) / sizeof(char16_t); ++n)
+        name[n] = static_cast<char16_t>(text[n]);
     name[n] = u'\0';
 }
 
-int32 channelsOf(SpeakerArrangement arrangement)
+std::int32_t channelsOf(SpeakerArrangement arrangement)
 {
     return arrangement == kMono ? 1 : 2;
 }
 
-bool isMainAudioBus(MediaType type, BusDirection direction, int32 index)
+bool isMainAudioBus(MediaType type, BusDirection direction, std::int32_t index)
 {
     return type == kAudio && (direction == kInput || direction == kOutput) && index == 0;
 }
@@ -44,7 +44,7 @@ bool isMainAudioBus(MediaType type, BusDirection direction, int32 index)
 // where the bus has no such channel.
 void channelsOfBus(const AudioBusBuffers* bus, float* (&channels)[kMaxChannels])
 {
-    for (int32 c = 0; c < kMaxChannels; ++c)
+    for (std::int32_t c = 0; c < kMaxChannels; ++c)
         channels[c] =
             bus && bus->channelBuffers32 && c < bus->numChannels ? bus->channelBuffers32[c] : nullptr;
 }
@@ -120,12 +120,13 @@ tresult AnalyzerComponent::setIoMode(IoMode)
     return kResultOk;
 }
 
-int32 AnalyzerComponent::getBusCount(MediaType type, BusDirection direction)
+std::int32_t AnalyzerComponent::getBusCount(MediaType type, BusDirection direction)
 {
     return isMainAudioBus(type, direction, 0) ? 1 : 0;
 }
 
-tresult AnalyzerComponent::getBusInfo(MediaType type, BusDirection direction, int32 index, BusInfo& bus)
+tresult AnalyzerComponent::getBusInfo(MediaType type, BusDirection direction, std::int32_t index,
+                                      BusInfo& bus)
 {
     if (!isMainAudioBus(type, direction, index))
         return kInvalidArgument;
@@ -144,7 +145,7 @@ tresult AnalyzerComponent::getRoutingInfo(RoutingInfo&, RoutingInfo&)
     return kResultFalse;
 }
 
-tresult AnalyzerComponent::activateBus(MediaType type, BusDirection direction, int32 index, TBool)
+tresult AnalyzerComponent::activateBus(MediaType type, BusDirection direction, std::int32_t index, TBool)
 {
     return isMainAudioBus(type, direction, index) ? kResultOk : kInvalidArgument;
 }
@@ -155,8 +156,8 @@ tresult AnalyzerComponent::setActive(TBool state)
     return kResultOk;
 }
 
-tresult AnalyzerComponent::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                              SpeakerArrangement* outputs, int32 numOuts)
+tresult AnalyzerComponent::setBusArrangements(SpeakerArrangement* inputs, std::int32_t numIns,
+                                              SpeakerArrangement* outputs, std::int32_t numOuts)
 {
     if (numIns != 1 || numOuts != 1 || !inputs || !outputs || inputs[0] != outputs[0] ||
         (inputs[0] != kStereo && inputs[0] != kMono))
@@ -165,7 +166,8 @@ tresult AnalyzerComponent::setBusArrangements(SpeakerArrangement* inputs, int32 
     return kResultTrue;
 }
 
-tresult AnalyzerComponent::getBusArrangement(int32 direction, int32 index, SpeakerArrangement& result)
+tresult AnalyzerComponent::getBusArrangement(std::int32_t direction, std::int32_t index,
+                                             SpeakerArrangement& result)
 {
     if (!isMainAudioBus(kAudio, direction, index))
         return kInvalidArgument;
@@ -174,12 +176,12 @@ tresult AnalyzerComponent::getBusArrangement(int32 direction, int32 index, Speak
 }
 
 // The analysis works on 32-bit floats; a host with 64-bit samples converts.
-tresult AnalyzerComponent::canProcessSampleSize(int32 symbolicSampleSize)
+tresult AnalyzerComponent::canProcessSampleSize(std::int32_t symbolicSampleSize)
 {
     return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
 }
 
-uint32 AnalyzerComponent::getLatencySamples()
+std::uint32_t AnalyzerComponent::getLatencySamples()
 {
     return 0;
 }
@@ -205,7 +207,7 @@ tresult AnalyzerComponent::process(ProcessData& data)
         return kResultFalse;
     const AudioBusBuffers* input = data.numInputs > 0 ? data.inputs : nullptr;
     AudioBusBuffers* output = data.numOutputs > 0 ? data.outputs : nullptr;
-    const int32 frames = std::max(data.numSamples, 0);
+    const std::int32_t frames = std::max(data.numSamples, 0);
     float* inputs[kMaxChannels];
     float* outputs[kMaxChannels];
     channelsOfBus(input, inputs);
@@ -214,19 +216,20 @@ tresult AnalyzerComponent::process(ProcessData& data)
         analyzer->processReplacing(inputs, outputs, frames);
     if (!output)
         return kResultOk;
-    const int32 copied = input && input->channelBuffers32 ? std::min(input->numChannels, kMaxChannels) : 0;
-    uint64 silence = input ? input->silenceFlags : 0;
-    for (int32 c = copied; c < output->numChannels && output->channelBuffers32; ++c) {
+    const std::int32_t copied =
+        input && input->channelBuffers32 ? std::min(input->numChannels, kMaxChannels) : 0;
+    std::uint64_t silence = input ? input->silenceFlags : 0;
+    for (std::int32_t c = copied; c < output->numChannels && output->channelBuffers32; ++c) {
         if (output->channelBuffers32[c] && frames > 0)
             std::memset(output->channelBuffers32[c], 0, sizeof(float) * static_cast<std::size_t>(frames));
         if (c < 64)
-            silence |= uint64{1} << c;
+            silence |= std::uint64_t{1} << c;
     }
     output->silenceFlags = silence;
     return kResultOk;
 }
 
-uint32 AnalyzerComponent::getTailSamples()
+std::uint32_t AnalyzerComponent::getTailSamples()
 {
     return kNoTail;
 }
@@ -237,17 +240,17 @@ tresult AnalyzerComponent::setComponentState(IBStream*)
     return kResultOk;
 }
 
-int32 AnalyzerComponent::getParameterCount()
+std::int32_t AnalyzerComponent::getParameterCount()
 {
     return 0;
 }
 
-tresult AnalyzerComponent::getParameterInfo(int32, ParameterInfo&)
+tresult AnalyzerComponent::getParameterInfo(std::int32_t, ParameterInfo&)
 {
     return kInvalidArgument;
 }
 
-tresult AnalyzerComponent::getParamStringByValue(ParamID, ParamValue, char16*)
+tresult AnalyzerComponent::getParamStringByValue(ParamID, ParamValue, char16_t*)
 {
     return kInvalidArgument;
 }

@@ -37,37 +37,37 @@ public:
 
     vst3::tresult ORVANE_VST3_CALL getControllerClassId(vst3::TUID classId) override;
     vst3::tresult ORVANE_VST3_CALL setIoMode(vst3::IoMode mode) override;
-    vst3::int32 ORVANE_VST3_CALL getBusCount(vst3::MediaType type, vst3::BusDirection direction) override;
+    std::int32_t ORVANE_VST3_CALL getBusCount(vst3::MediaType type, vst3::BusDirection direction) override;
     vst3::tresult ORVANE_VST3_CALL getBusInfo(vst3::MediaType type, vst3::BusDirection direction,
-                                              vst3::int32 index, vst3::BusInfo& bus) override;
+                                              std::int32_t index, vst3::BusInfo& bus) override;
     vst3::tresult ORVANE_VST3_CALL getRoutingInfo(vst3::RoutingInfo& input,
                                                   vst3::RoutingInfo& output) override;
     vst3::tresult ORVANE_VST3_CALL activateBus(vst3::MediaType type, vst3::BusDirection direction,
-                                               vst3::int32 index, vst3::TBool state) override;
+                                               std::int32_t index, vst3::TBool state) override;
     vst3::tresult ORVANE_VST3_CALL setActive(vst3::TBool state) override;
 
     // Stereo or mono, the same on both sides; anything else is refused.
-    vst3::tresult ORVANE_VST3_CALL setBusArrangements(vst3::SpeakerArrangement* inputs, vst3::int32 numIns,
+    vst3::tresult ORVANE_VST3_CALL setBusArrangements(vst3::SpeakerArrangement* inputs, std::int32_t numIns,
                                                       vst3::SpeakerArrangement* outputs,
-                                                      vst3::int32 numOuts) override;
-    vst3::tresult ORVANE_VST3_CALL getBusArrangement(vst3::int32 direction, vst3::int32 index,
+                                                      std::int32_t numOuts) override;
+    vst3::tresult ORVANE_VST3_CALL getBusArrangement(std::int32_t direction, std::int32_t index,
                                                      vst3::SpeakerArrangement& arrangement) override;
-    vst3::tresult ORVANE_VST3_CALL canProcessSampleSize(vst3::int32 symbolicSampleSize) override;
-    vst3::uint32 ORVANE_VST3_CALL getLatencySamples() override;
+    vst3::tresult ORVANE_VST3_CALL canProcessSampleSize(std::int32_t symbolicSampleSize) override;
+    std::uint32_t ORVANE_VST3_CALL getLatencySamples() override;
     vst3::tresult ORVANE_VST3_CALL setupProcessing(vst3::ProcessSetup& setup) override;
     vst3::tresult ORVANE_VST3_CALL setProcessing(vst3::TBool state) override;
     // Audio thread: copies the input bus to the output bus, silence flags
     // included, and analyses the input. Output channels without an input
     // channel are cleared.
     vst3::tresult ORVANE_VST3_CALL process(vst3::ProcessData& data) override;
-    vst3::uint32 ORVANE_VST3_CALL getTailSamples() override;
+    std::uint32_t ORVANE_VST3_CALL getTailSamples() override;
 
     vst3::tresult ORVANE_VST3_CALL setComponentState(vst3::IBStream* state) override;
-    vst3::int32 ORVANE_VST3_CALL getParameterCount() override;
-    vst3::tresult ORVANE_VST3_CALL getParameterInfo(vst3::int32 paramIndex,
+    std::int32_t ORVANE_VST3_CALL getParameterCount() override;
+    vst3::tresult ORVANE_VST3_CALL getParameterInfo(std::int32_t paramIndex,
                                                     vst3::ParameterInfo& info) override;
     vst3::tresult ORVANE_VST3_CALL getParamStringByValue(vst3::ParamID id, vst3::ParamValue valueNormalized,
-                                                         vst3::char16* string) override;
+                                                         char16_t* string) override;
     vst3::tresult ORVANE_VST3_CALL getParamValueByString(vst3::ParamID id, vst3::TChar* string,
                                                          vst3::ParamValue& valueNormalized) override;
     vst3::ParamValue ORVANE_VST3_CALL normalizedParamToPlain(vst3::ParamID id,

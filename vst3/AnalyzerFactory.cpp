@@ -56,12 +56,12 @@ tresult AnalyzerFactory::queryInterface(const TUID iid, void** object)
     return noInterface(object);
 }
 
-uint32 AnalyzerFactory::addRef()
+std::uint32_t AnalyzerFactory::addRef()
 {
     return references.fetch_add(1) + 1;
 }
 
-uint32 AnalyzerFactory::release()
+std::uint32_t AnalyzerFactory::release()
 {
     return references.fetch_sub(1) - 1;
 }
@@ -77,12 +77,12 @@ tresult AnalyzerFactory::getFactoryInfo(PFactoryInfo* info)
     return kResultOk;
 }
 
-int32 AnalyzerFactory::countClasses()
+std::int32_t AnalyzerFactory::countClasses()
 {
     return 1;
 }
 
-tresult AnalyzerFactory::getClassInfo(int32 index, PClassInfo* info)
+tresult AnalyzerFactory::getClassInfo(std::int32_t index, PClassInfo* info)
 {
     if (index != 0 || !info)
         return kInvalidArgument;
@@ -90,7 +90,7 @@ tresult AnalyzerFactory::getClassInfo(int32 index, PClassInfo* info)
     return kResultOk;
 }
 
-tresult AnalyzerFactory::getClassInfo2(int32 index, PClassInfo2* info)
+tresult AnalyzerFactory::getClassInfo2(std::int32_t index, PClassInfo2* info)
 {
     if (index != 0 || !info)
         return kInvalidArgument;

@@ -14,13 +14,13 @@ public:
 
     vst3::tresult ORVANE_VST3_CALL queryInterface(const vst3::TUID iid, void** object) override;
     // Counted, but the factory lives as long as the module.
-    vst3::uint32 ORVANE_VST3_CALL addRef() override;
-    vst3::uint32 ORVANE_VST3_CALL release() override;
+    std::uint32_t ORVANE_VST3_CALL addRef() override;
+    std::uint32_t ORVANE_VST3_CALL release() override;
 
     vst3::tresult ORVANE_VST3_CALL getFactoryInfo(vst3::PFactoryInfo* info) override;
-    vst3::int32 ORVANE_VST3_CALL countClasses() override;
-    vst3::tresult ORVANE_VST3_CALL getClassInfo(vst3::int32 index, vst3::PClassInfo* info) override;
-    vst3::tresult ORVANE_VST3_CALL getClassInfo2(vst3::int32 index, vst3::PClassInfo2* info) override;
+    std::int32_t ORVANE_VST3_CALL countClasses() override;
+    vst3::tresult ORVANE_VST3_CALL getClassInfo(std::int32_t index, vst3::PClassInfo* info) override;
+    vst3::tresult ORVANE_VST3_CALL getClassInfo2(std::int32_t index, vst3::PClassInfo2* info) override;
     vst3::tresult ORVANE_VST3_CALL createInstance(vst3::FIDString cid, vst3::FIDString iid,
                                                   void** object) override;
 
@@ -28,5 +28,5 @@ private:
     AnalyzerFactory() = default;
     ~AnalyzerFactory() = default;
 
-    std::atomic<vst3::uint32> references{0};
+    std::atomic<std::uint32_t> references{0};
 };

@@ -88,12 +88,12 @@ tresult AnalyzerView::onWheel(float)
     return kResultFalse;
 }
 
-tresult AnalyzerView::onKeyDown(char16, int16, int16)
+tresult AnalyzerView::onKeyDown(char16_t, std::int16_t, std::int16_t)
 {
     return kResultFalse;
 }
 
-tresult AnalyzerView::onKeyUp(char16, int16, int16)
+tresult AnalyzerView::onKeyUp(char16_t, std::int16_t, std::int16_t)
 {
     return kResultFalse;
 }

@@ -31,10 +31,10 @@ public:
     vst3::tresult ORVANE_VST3_CALL removed() override;
     // Keys and the wheel are left to the host: the editor has no use for them.
     vst3::tresult ORVANE_VST3_CALL onWheel(float distance) override;
-    vst3::tresult ORVANE_VST3_CALL onKeyDown(vst3::char16 key, vst3::int16 keyCode,
-                                             vst3::int16 modifiers) override;
-    vst3::tresult ORVANE_VST3_CALL onKeyUp(vst3::char16 key, vst3::int16 keyCode,
-                                           vst3::int16 modifiers) override;
+    vst3::tresult ORVANE_VST3_CALL onKeyDown(char16_t key, std::int16_t keyCode,
+                                             std::int16_t modifiers) override;
+    vst3::tresult ORVANE_VST3_CALL onKeyUp(char16_t key, std::int16_t keyCode,
+                                           std::int16_t modifiers) override;
     vst3::tresult ORVANE_VST3_CALL getSize(vst3::ViewRect* size) override;
     // Only the editor's own size is taken.
     vst3::tresult ORVANE_VST3_CALL onSize(vst3::ViewRect* newSize) override;

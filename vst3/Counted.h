@@ -14,11 +14,11 @@ namespace vst3 {
 // private).
 template <typename Self, typename... Interfaces> class Counted : public Interfaces... {
 public:
-    uint32 ORVANE_VST3_CALL addRef() override { return count.fetch_add(1) + 1; }
+    std::uint32_t ORVANE_VST3_CALL addRef() override { return count.fetch_add(1) + 1; }
     // Nothing of the object may be touched after a result of 0.
-    uint32 ORVANE_VST3_CALL release() override
+    std::uint32_t ORVANE_VST3_CALL release() override
     {
-        const uint32 left = count.fetch_sub(1) - 1;
+        const std::uint32_t left = count.fetch_sub(1) - 1;
         if (left == 0)
             delete static_cast<Self*>(this);
         return left;
@@ -32,7 +32,7 @@ protected:
     ~Counted() = default;
 
 private:
-    std::atomic<uint32> count{1};
+    std::atomic<std::uint32_t> count{1};
 };
 
 // queryInterface's answer for an interface the object has: one more

@@ -18,38 +18,27 @@
 
 namespace vst3 {
 
-using int16 = std::int16_t;
-using int32 = std::int32_t;
-using int64 = std::int64_t;
-using uint32 = std::uint32_t;
-using uint64 = std::uint64_t;
-using char16 = char16_t;
+// The names the interfaces' signatures use: a boolean byte, a call's
+// result, a 16-byte identifier as passed, a C string.
 using TBool = std::uint8_t;
 using tresult = std::int32_t;
 using TUID = char[16];
 using FIDString = const char*;
 
-// The results of COM on Windows; other systems have small numbers of their own.
+// The answers this plug-in gives. Windows hosts expect COM's HRESULT values
+// for the failures; elsewhere the interface numbers them small.
+constexpr tresult kResultOk = 0;
+constexpr tresult kResultTrue = kResultOk;
+constexpr tresult kResultFalse = 1;
 #if defined(_WIN32)
 constexpr tresult kNoInterface = static_cast<tresult>(0x80004002L);
-constexpr tresult kResultOk = 0;
-constexpr tresult kResultFalse = 1;
 constexpr tresult kInvalidArgument = static_cast<tresult>(0x80070057L);
-constexpr tresult kNotImplemented = static_cast<tresult>(0x80004001L);
-constexpr tresult kInternalError = static_cast<tresult>(0x80004005L);
-constexpr tresult kNotInitialized = static_cast<tresult>(0x8000FFFFL);
 constexpr tresult kOutOfMemory = static_cast<tresult>(0x8007000EL);
 #else
 constexpr tresult kNoInterface = -1;
-constexpr tresult kResultOk = 0;
-constexpr tresult kResultFalse = 1;
 constexpr tresult kInvalidArgument = 2;
-constexpr tresult kNotImplemented = 3;
-constexpr tresult kInternalError = 4;
-constexpr tresult kNotInitialized = 5;
 constexpr tresult kOutOfMemory = 6;
 #endif
-constexpr tresult kResultTrue = kResultOk;
 
 // An identifier written as four 32-bit words, the way the reference writes
 // them, and its 16 bytes in memory. On Windows the bytes are those of a COM
@@ -59,12 +48,12 @@ struct Uid {
     char bytes[16];
 };
 
-constexpr char byteOf(uint32 word, int shift)
+constexpr char byteOf(std::uint32_t word, int shift)
 {
     return static_cast<char>((word >> shift) & 0xFF);
 }
 
-constexpr Uid makeUid(uint32 l1, uint32 l2, uint32 l3, uint32 l4)
+constexpr Uid makeUid(std::uint32_t l1, std::uint32_t l2, std::uint32_t l3, std::uint32_t l4)
 {
 #if defined(_WIN32)
     return Uid{{byteOf(l1, 0), byteOf(l1, 8), byteOf(l1, 16), byteOf(l1, 24), byteOf(l2, 16), byteOf(l2, 24),
@@ -89,8 +78,8 @@ public:
     // kNoInterface with `*object` null.
     virtual tresult ORVANE_VST3_CALL queryInterface(const TUID iid, void** object) = 0;
     // The new count; an object starts with one reference and goes at zero.
-    virtual uint32 ORVANE_VST3_CALL addRef() = 0;
-    virtual uint32 ORVANE_VST3_CALL release() = 0;
+    virtual std::uint32_t ORVANE_VST3_CALL addRef() = 0;
+    virtual std::uint32_t ORVANE_VST3_CALL release() = 0;
 
     static constexpr Uid iid = makeUid(0x00000000, 0x00000000, 0xC0000000, 0x00000046);
 

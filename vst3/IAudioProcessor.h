@@ -6,7 +6,7 @@
 
 namespace vst3 {
 
-using SpeakerArrangement = uint64;
+using SpeakerArrangement = std::uint64_t;
 using Sample32 = float;
 using Sample64 = double;
 
@@ -18,23 +18,23 @@ constexpr SpeakerArrangement kSpeakerM = 1 << 19;
 constexpr SpeakerArrangement kMono = kSpeakerM;
 constexpr SpeakerArrangement kStereo = kSpeakerL | kSpeakerR;
 
-enum SymbolicSampleSizes : int32 { kSample32 = 0, kSample64 };
-enum ProcessModes : int32 { kRealtime = 0, kPrefetch, kOffline };
-enum ComponentFlags : uint32 { kDistributable = 1 << 0, kSimpleModeSupported = 1 << 1 };
-constexpr uint32 kNoTail = 0;
+enum SymbolicSampleSizes : std::int32_t { kSample32 = 0, kSample64 };
+enum ProcessModes : std::int32_t { kRealtime = 0, kPrefetch, kOffline };
+enum ComponentFlags : std::uint32_t { kDistributable = 1 << 0, kSimpleModeSupported = 1 << 1 };
+constexpr std::uint32_t kNoTail = 0;
 constexpr const char* kVstAudioEffectClass = "Audio Module Class";
 
 struct ProcessSetup {
-    int32 processMode;
-    int32 symbolicSampleSize;
-    int32 maxSamplesPerBlock;
+    std::int32_t processMode;
+    std::int32_t symbolicSampleSize;
+    std::int32_t maxSamplesPerBlock;
     double sampleRate;
 };
 
 struct AudioBusBuffers {
-    int32 numChannels;
+    std::int32_t numChannels;
     // Bit c set: channel c is known to be silent (all zero).
-    uint64 silenceFlags;
+    std::uint64_t silenceFlags;
     union {
         Sample32** channelBuffers32;
         Sample64** channelBuffers64;
@@ -47,11 +47,11 @@ class IEventList;
 struct ProcessContext;
 
 struct ProcessData {
-    int32 processMode;
-    int32 symbolicSampleSize;
-    int32 numSamples;
-    int32 numInputs;
-    int32 numOutputs;
+    std::int32_t processMode;
+    std::int32_t symbolicSampleSize;
+    std::int32_t numSamples;
+    std::int32_t numInputs;
+    std::int32_t numOutputs;
     AudioBusBuffers* inputs;
     AudioBusBuffers* outputs;
     IParameterChanges* inputParameterChanges;
@@ -64,17 +64,18 @@ struct ProcessData {
 class IAudioProcessor : public FUnknown {
 public:
     // The host proposes one arrangement per bus; kResultFalse keeps ours.
-    virtual tresult ORVANE_VST3_CALL setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                        SpeakerArrangement* outputs, int32 numOuts) = 0;
-    virtual tresult ORVANE_VST3_CALL getBusArrangement(int32 direction, int32 index,
+    virtual tresult ORVANE_VST3_CALL setBusArrangements(SpeakerArrangement* inputs, std::int32_t numIns,
+                                                        SpeakerArrangement* outputs,
+                                                        std::int32_t numOuts) = 0;
+    virtual tresult ORVANE_VST3_CALL getBusArrangement(std::int32_t direction, std::int32_t index,
                                                        SpeakerArrangement& arrangement) = 0;
-    virtual tresult ORVANE_VST3_CALL canProcessSampleSize(int32 symbolicSampleSize) = 0;
-    virtual uint32 ORVANE_VST3_CALL getLatencySamples() = 0;
+    virtual tresult ORVANE_VST3_CALL canProcessSampleSize(std::int32_t symbolicSampleSize) = 0;
+    virtual std::uint32_t ORVANE_VST3_CALL getLatencySamples() = 0;
     virtual tresult ORVANE_VST3_CALL setupProcessing(ProcessSetup& setup) = 0;
     virtual tresult ORVANE_VST3_CALL setProcessing(TBool state) = 0;
     // The host's audio thread.
     virtual tresult ORVANE_VST3_CALL process(ProcessData& data) = 0;
-    virtual uint32 ORVANE_VST3_CALL getTailSamples() = 0;
+    virtual std::uint32_t ORVANE_VST3_CALL getTailSamples() = 0;
 
     static constexpr Uid iid = makeUid(0x42043F99, 0xB7DA453C, 0xA569E79D, 0x9AAEC33D);
 

@@ -7,30 +7,30 @@
 
 namespace vst3 {
 
-using MediaType = int32;
-using BusDirection = int32;
-using BusType = int32;
-using IoMode = int32;
-using String128 = char16[128];
+using MediaType = std::int32_t;
+using BusDirection = std::int32_t;
+using BusType = std::int32_t;
+using IoMode = std::int32_t;
+using String128 = char16_t[128];
 
 enum MediaTypes : MediaType { kAudio = 0, kEvent };
 enum BusDirections : BusDirection { kInput = 0, kOutput };
 enum BusTypes : BusType { kMain = 0, kAux };
 
 struct BusInfo {
-    enum BusFlags : uint32 { kDefaultActive = 1 << 0, kIsControlVoltage = 1 << 1 };
+    enum BusFlags : std::uint32_t { kDefaultActive = 1 << 0, kIsControlVoltage = 1 << 1 };
     MediaType mediaType;
     BusDirection direction;
-    int32 channelCount;
+    std::int32_t channelCount;
     String128 name;
     BusType busType;
-    uint32 flags;
+    std::uint32_t flags;
 };
 
 struct RoutingInfo {
     MediaType mediaType;
-    int32 busIndex;
-    int32 channel;
+    std::int32_t busIndex;
+    std::int32_t channel;
 };
 
 class IComponent : public IPluginBase {
@@ -39,11 +39,11 @@ public:
     // is its own controller.
     virtual tresult ORVANE_VST3_CALL getControllerClassId(TUID classId) = 0;
     virtual tresult ORVANE_VST3_CALL setIoMode(IoMode mode) = 0;
-    virtual int32 ORVANE_VST3_CALL getBusCount(MediaType type, BusDirection direction) = 0;
-    virtual tresult ORVANE_VST3_CALL getBusInfo(MediaType type, BusDirection direction, int32 index,
+    virtual std::int32_t ORVANE_VST3_CALL getBusCount(MediaType type, BusDirection direction) = 0;
+    virtual tresult ORVANE_VST3_CALL getBusInfo(MediaType type, BusDirection direction, std::int32_t index,
                                                 BusInfo& bus) = 0;
     virtual tresult ORVANE_VST3_CALL getRoutingInfo(RoutingInfo& input, RoutingInfo& output) = 0;
-    virtual tresult ORVANE_VST3_CALL activateBus(MediaType type, BusDirection direction, int32 index,
+    virtual tresult ORVANE_VST3_CALL activateBus(MediaType type, BusDirection direction, std::int32_t index,
                                                  TBool state) = 0;
     virtual tresult ORVANE_VST3_CALL setActive(TBool state) = 0;
     virtual tresult ORVANE_VST3_CALL setState(IBStream* state) = 0;

@@ -9,9 +9,9 @@ namespace vst3 {
 
 class IPlugView;
 
-using ParamID = uint32;
+using ParamID = std::uint32_t;
 using ParamValue = double;
-using TChar = char16;
+using TChar = char16_t;
 
 // Only named here: this plug-in has no parameters to describe, and keeps
 // nothing of the host's component handler.
@@ -26,10 +26,10 @@ public:
     virtual tresult ORVANE_VST3_CALL setComponentState(IBStream* state) = 0;
     virtual tresult ORVANE_VST3_CALL setState(IBStream* state) = 0;
     virtual tresult ORVANE_VST3_CALL getState(IBStream* state) = 0;
-    virtual int32 ORVANE_VST3_CALL getParameterCount() = 0;
-    virtual tresult ORVANE_VST3_CALL getParameterInfo(int32 paramIndex, ParameterInfo& info) = 0;
+    virtual std::int32_t ORVANE_VST3_CALL getParameterCount() = 0;
+    virtual tresult ORVANE_VST3_CALL getParameterInfo(std::int32_t paramIndex, ParameterInfo& info) = 0;
     virtual tresult ORVANE_VST3_CALL getParamStringByValue(ParamID id, ParamValue valueNormalized,
-                                                           char16* string) = 0;
+                                                           char16_t* string) = 0;
     virtual tresult ORVANE_VST3_CALL getParamValueByString(ParamID id, TChar* string,
                                                            ParamValue& valueNormalized) = 0;
     virtual ParamValue ORVANE_VST3_CALL normalizedParamToPlain(ParamID id, ParamValue valueNormalized) = 0;

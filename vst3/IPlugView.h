@@ -8,10 +8,10 @@
 namespace vst3 {
 
 struct ViewRect {
-    int32 left;
-    int32 top;
-    int32 right;
-    int32 bottom;
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
 };
 
 // What the `parent` of IPlugView::attached is.
@@ -28,8 +28,9 @@ public:
     // The host's window is about to go: the view's window goes first.
     virtual tresult ORVANE_VST3_CALL removed() = 0;
     virtual tresult ORVANE_VST3_CALL onWheel(float distance) = 0;
-    virtual tresult ORVANE_VST3_CALL onKeyDown(char16 key, int16 keyCode, int16 modifiers) = 0;
-    virtual tresult ORVANE_VST3_CALL onKeyUp(char16 key, int16 keyCode, int16 modifiers) = 0;
+    virtual tresult ORVANE_VST3_CALL onKeyDown(char16_t key, std::int16_t keyCode,
+                                               std::int16_t modifiers) = 0;
+    virtual tresult ORVANE_VST3_CALL onKeyUp(char16_t key, std::int16_t keyCode, std::int16_t modifiers) = 0;
     virtual tresult ORVANE_VST3_CALL getSize(ViewRect* size) = 0;
     virtual tresult ORVANE_VST3_CALL onSize(ViewRect* newSize) = 0;
     virtual tresult ORVANE_VST3_CALL onFocus(TBool state) = 0;
@@ -55,7 +56,7 @@ protected:
 };
 
 using FileDescriptor = int;
-using TimerInterval = uint64;
+using TimerInterval = std::uint64_t;
 
 // Called by the host's run loop when `fd` can be read.
 class IEventHandler : public FUnknown {

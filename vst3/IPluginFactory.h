@@ -21,7 +21,7 @@ protected:
 };
 
 struct PFactoryInfo {
-    enum : int32 {
+    enum : std::int32_t {
         kNoFlags = 0,
         kClassesDiscardable = 1 << 0,
         kLicenseCheck = 1 << 1,
@@ -32,14 +32,14 @@ struct PFactoryInfo {
     char vendor[kNameSize];
     char url[kURLSize];
     char email[kEmailSize];
-    int32 flags;
+    std::int32_t flags;
 };
 
 struct PClassInfo {
-    enum : int32 { kManyInstances = 0x7FFFFFFF };
+    enum : std::int32_t { kManyInstances = 0x7FFFFFFF };
     enum { kCategorySize = 32, kNameSize = 64 };
     TUID cid;
-    int32 cardinality;
+    std::int32_t cardinality;
     char category[kCategorySize];
     char name[kNameSize];
 };
@@ -47,10 +47,10 @@ struct PClassInfo {
 struct PClassInfo2 {
     enum { kVendorSize = 64, kVersionSize = 64, kSubCategoriesSize = 128 };
     TUID cid;
-    int32 cardinality;
+    std::int32_t cardinality;
     char category[PClassInfo::kCategorySize];
     char name[PClassInfo::kNameSize];
-    uint32 classFlags;
+    std::uint32_t classFlags;
     // Several are joined with '|', such as "Fx|Analyzer".
     char subCategories[kSubCategoriesSize];
     char vendor[kVendorSize];
@@ -61,8 +61,8 @@ struct PClassInfo2 {
 class IPluginFactory : public FUnknown {
 public:
     virtual tresult ORVANE_VST3_CALL getFactoryInfo(PFactoryInfo* info) = 0;
-    virtual int32 ORVANE_VST3_CALL countClasses() = 0;
-    virtual tresult ORVANE_VST3_CALL getClassInfo(int32 index, PClassInfo* info) = 0;
+    virtual std::int32_t ORVANE_VST3_CALL countClasses() = 0;
+    virtual tresult ORVANE_VST3_CALL getClassInfo(std::int32_t index, PClassInfo* info) = 0;
     // Makes an object of class `cid` and answers its interface `iid`.
     virtual tresult ORVANE_VST3_CALL createInstance(FIDString cid, FIDString iid, void** object) = 0;
 
@@ -74,7 +74,7 @@ protected:
 
 class IPluginFactory2 : public IPluginFactory {
 public:
-    virtual tresult ORVANE_VST3_CALL getClassInfo2(int32 index, PClassInfo2* info) = 0;
+    virtual tresult ORVANE_VST3_CALL getClassInfo2(std::int32_t index, PClassInfo2* info) = 0;
 
     static constexpr Uid iid = makeUid(0x0007B650, 0xF24B4C0B, 0xA464EDB9, 0xF00B2ABB);
 

@@ -10,7 +10,7 @@ namespace {
 
 constexpr char kTag[4] = {'O', 'r', 'V', 'w'};
 constexpr std::uint8_t kVersion = 1;
-constexpr vst3::int32 kStateBytes = sizeof kTag + 2;
+constexpr std::int32_t kStateBytes = sizeof kTag + 2;
 constexpr std::size_t kVersionAt = sizeof kTag;
 constexpr std::size_t kOptionsAt = sizeof kTag + 1;
 
@@ -28,11 +28,11 @@ constexpr SavedOption kSavedOptions[] = {
 constexpr std::uint8_t kKnownBits = 0x0F;
 
 // A host's stream may hand over less than asked in one call.
-vst3::int32 readUpTo(vst3::IBStream& stream, std::uint8_t* bytes, vst3::int32 count)
+std::int32_t readUpTo(vst3::IBStream& stream, std::uint8_t* bytes, std::int32_t count)
 {
-    vst3::int32 total = 0;
+    std::int32_t total = 0;
     while (total < count) {
-        vst3::int32 done = 0;
+        std::int32_t done = 0;
         if (stream.read(bytes + total, count - total, &done) != vst3::kResultOk || done <= 0)
             break;
         total += done;
@@ -50,9 +50,9 @@ bool write(vst3::IBStream& stream, std::uint32_t options)
     for (const SavedOption& option : kSavedOptions)
         if (options & option.analyzerBit)
             bytes[kOptionsAt] |= option.savedBit;
-    vst3::int32 total = 0;
+    std::int32_t total = 0;
     while (total < kStateBytes) {
-        vst3::int32 done = 0;
+        std::int32_t done = 0;
         if (stream.write(bytes + total, kStateBytes - total, &done) != vst3::kResultOk || done <= 0)
             return false;
         total += done;

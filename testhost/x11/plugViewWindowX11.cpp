@@ -42,8 +42,8 @@ public:
             return answerInterface(static_cast<IRunLoop*>(this), object);
         return noInterface(object);
     }
-    uint32 ORVANE_VST3_CALL addRef() override { return 1; }
-    uint32 ORVANE_VST3_CALL release() override { return 1; }
+    std::uint32_t ORVANE_VST3_CALL addRef() override { return 1; }
+    std::uint32_t ORVANE_VST3_CALL release() override { return 1; }
     tresult ORVANE_VST3_CALL resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
 
     tresult ORVANE_VST3_CALL registerEventHandler(IEventHandler* handler, FileDescriptor fd) override

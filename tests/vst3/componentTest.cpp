@@ -20,7 +20,7 @@ using namespace vst3;
 namespace {
 
 constexpr float kGuard = -1234.5f;
-constexpr int32 kGuardFrames = 16;
+constexpr std::int32_t kGuardFrames = 16;
 
 template <typename Interface> Interface* query(FUnknown* object)
 {
@@ -56,22 +56,22 @@ protected:
     }
 
     // A channel with guard samples on both sides of `frames` samples.
-    static std::vector<float> guarded(int32 frames, float fill)
+    static std::vector<float> guarded(std::int32_t frames, float fill)
     {
         std::vector<float> channel(static_cast<std::size_t>(frames + 2 * kGuardFrames), kGuard);
-        for (int32 i = 0; i < frames; ++i)
+        for (std::int32_t i = 0; i < frames; ++i)
             channel[static_cast<std::size_t>(kGuardFrames + i)] = fill + 0.001f * static_cast<float>(i % 997);
         return channel;
     }
     static bool guardsIntact(const std::vector<float>& channel)
     {
-        for (int32 i = 0; i < kGuardFrames; ++i)
+        for (std::int32_t i = 0; i < kGuardFrames; ++i)
             if (channel[static_cast<std::size_t>(i)] != kGuard || channel[channel.size() - 1 - i] != kGuard)
                 return false;
         return true;
     }
-    tresult process(std::vector<float*> inputs, std::vector<float*> outputs, int32 frames,
-                    uint64* silence = nullptr)
+    tresult process(std::vector<float*> inputs, std::vector<float*> outputs, std::int32_t frames,
+                    std::uint64_t* silence = nullptr)
     {
         return processOnce(*processor, std::move(inputs), std::move(outputs), frames, 0, silence);
     }
@@ -89,21 +89,21 @@ public:
     {
         return inner.queryInterface(iid, object);
     }
-    uint32 ORVANE_VST3_CALL addRef() override { return 1; }
-    uint32 ORVANE_VST3_CALL release() override { return 1; }
-    tresult ORVANE_VST3_CALL read(void* buffer, int32 count, int32* done) override
+    std::uint32_t ORVANE_VST3_CALL addRef() override { return 1; }
+    std::uint32_t ORVANE_VST3_CALL release() override { return 1; }
+    tresult ORVANE_VST3_CALL read(void* buffer, std::int32_t count, std::int32_t* done) override
     {
         return inner.read(buffer, count > 0 ? 1 : 0, done);
     }
-    tresult ORVANE_VST3_CALL write(void* buffer, int32 count, int32* done) override
+    tresult ORVANE_VST3_CALL write(void* buffer, std::int32_t count, std::int32_t* done) override
     {
         return inner.write(buffer, count > 0 ? 1 : 0, done);
     }
-    tresult ORVANE_VST3_CALL seek(int64 position, int32 mode, int64* result) override
+    tresult ORVANE_VST3_CALL seek(std::int64_t position, std::int32_t mode, std::int64_t* result) override
     {
         return inner.seek(position, mode, result);
     }
-    tresult ORVANE_VST3_CALL tell(int64* position) override { return inner.tell(position); }
+    tresult ORVANE_VST3_CALL tell(std::int64_t* position) override { return inner.tell(position); }
 
 private:
     MemoryStream inner;
@@ -116,7 +116,7 @@ TEST_F(ComponentTest, CopiesEveryBlockSizeExactlyWithinTheHostsBuffers)
     for (SpeakerArrangement arrangement : {kMono, kStereo}) {
         ASSERT_EQ(processor->setBusArrangements(&arrangement, 1, &arrangement, 1), kResultTrue);
         const std::size_t channels = arrangement == kMono ? 1 : 2;
-        for (int32 frames : {1, 63, 64, 2047, 2048, 2049, 4097}) {
+        for (std::int32_t frames : {1, 63, 64, 2047, 2048, 2049, 4097}) {
             for (bool inPlace : {false, true}) {
                 SCOPED_TRACE(testing::Message() << channels << " channels, " << frames << " frames, "
                                                 << (inPlace ? "in place" : "out of place"));
@@ -147,10 +147,10 @@ TEST_F(ComponentTest, CopiesEveryBlockSizeExactlyWithinTheHostsBuffers)
 TEST_F(ComponentTest, OutputWithoutInputIsSilentAndFlaggedSo)
 {
     std::vector<float> left = guarded(100, 0.75f), right = guarded(100, 0.75f);
-    uint64 silence = 0;
+    std::uint64_t silence = 0;
     ASSERT_EQ(process({}, {left.data() + kGuardFrames, right.data() + kGuardFrames}, 100, &silence),
               kResultOk);
-    for (int32 i = 0; i < 100; ++i)
+    for (std::int32_t i = 0; i < 100; ++i)
         ASSERT_TRUE(left[static_cast<std::size_t>(kGuardFrames + i)] == 0.0f &&
                     right[static_cast<std::size_t>(kGuardFrames + i)] == 0.0f)
             << "frame " << i;
